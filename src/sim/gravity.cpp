@@ -1,0 +1,121 @@
+// Gravity step by direct summation over all ordered pairs.
+//
+// Every formula is evaluated in double from float operands and rounded to
+// float where a quantity is stored; see the comments on Pair.
+#include "sim/gravity.h"
+
+#include <cmath>
+#include <utility>
+
+#include "display/number_format.h"
+
+namespace sim {
+
+namespace {
+
+// The working quantities of one pass over a pair (i attracted, j attracting),
+// each stored as float.
+struct Pair {
+    float dx, dy, dz;  // from i to j, m
+    float d;           // distance, m
+    float e;           // summed speeds, m per step
+    float sinE, cosE;  // elevation of j seen from i
+    float ux, uz;      // horizontal direction of j; 0 when j is straight above or below
+};
+
+Pair measure(const Bodies& b, int i, int j) {
+    Pair p;
+    p.dx = float(double(b.x[j]) - b.x[i]);
+    p.dy = float(double(b.y[j]) - b.y[i]);
+    p.dz = float(double(b.z[j]) - b.z[i]);
+    p.d = float(std::sqrt(double(p.dx) * p.dx + double(p.dy) * p.dy + double(p.dz) * p.dz));
+    p.e = float(std::sqrt(double(b.speed[j]) * b.speed[j] + double(b.speed[i]) * b.speed[i]));
+    p.sinE = float(double(p.dy) / p.d);
+    p.cosE = float(std::sqrt(1 - double(p.sinE) * p.sinE));
+    const double horizontal = double(p.cosE) * p.d;
+    p.ux = horizontal == 0 ? 0.f : float(p.dx / horizontal);
+    p.uz = horizontal == 0 ? 0.f : float(p.dz / horizontal);
+    return p;
+}
+
+// A kick of size a towards j, split by the elevation of j as seen from i.
+void kick(Bodies& b, int i, const Pair& p, float a) {
+    b.vx[i] = float(double(b.vx[i]) + double(p.ux) * a * p.cosE);
+    b.vy[i] = float(double(b.vy[i]) + double(p.sinE) * a);
+    b.vz[i] = float(double(b.vz[i]) + double(p.cosE) * a * p.uz);
+    b.speed[i] = float(std::sqrt(double(b.vx[i]) * b.vx[i] + double(b.vy[i]) * b.vy[i] +
+                                 double(b.vz[i]) * b.vz[i]));
+}
+
+// Merges the touching pair: the heavier survives (i on equal masses) with the
+// summed mass and momentum and a size from its new mass. Returns the
+// absorbed body's number.
+int merge(Bodies& b, const Physics& p, int i, int j) {
+    const int s = b.mass[i] >= b.mass[j] ? i : j;
+    const int a = s == i ? j : i;
+    b.active[a] = 0;
+    const double mi = b.mass[i], mj = b.mass[j];
+    b.vx[s] = float((mj * b.vx[j] + mi * b.vx[i]) / (mi + mj));
+    b.vy[s] = float((mj * b.vy[j] + mi * b.vy[i]) / (mi + mj));
+    b.vz[s] = float((mj * b.vz[j] + mi * b.vz[i]) / (mi + mj));
+    b.mass[s] = float(mi + mj);
+    b.diameter[s] = diameterFromMass(b.mass[s], p.density);
+    b.radius[s] = float(double(b.diameter[s]) / 2);
+    b.mass[a] = 0;
+    b.diameter[a] = 0;
+    b.radius[a] = 0;
+    b.color[a] = 0;
+    b.vx[a] = b.vy[a] = b.vz[a] = 0;
+    return a;
+}
+
+}  // namespace
+
+std::string windowTitleText(const std::string& scenarioTitle, int32_t liveCount, float bodyCount) {
+    return scenarioTitle + "  " + display::formatNumber(liveCount) + " Objekte von " +
+           display::formatNumber(bodyCount);
+}
+
+float diameterFromMass(float mass, float density) {
+    return float(std::pow(double(mass) * 3 / density / 12.566370614359172, 0.333) * 2 / 10);
+}
+
+int gravityStep(Bodies& b, const Physics& p, const std::string& scenarioTitle,
+                std::string& windowTitle) {
+    const int n = usedEntries(b);
+    // Passes per pair: a close pair is kicked with f = 1 up to K times.
+    const int passLimit = display::roundHalfEven(p.timeStep);
+    int mergers = 0;
+    if (passLimit >= 1) {
+        for (int i = 1; i <= n; ++i) {
+            for (int j = 1; j <= n && b.active[i] != 0; ++j) {
+                if (j == i || b.active[j] == 0) continue;
+                for (int k = 1;; ++k) {
+                    const Pair pair = measure(b, i, j);
+                    const bool close = pair.e >= pair.d;
+                    const double f = close ? 1.0 : double(p.timeStep);
+                    if (double(b.radius[j]) + b.radius[i] > pair.d) {
+                        merge(b, p, i, j);
+                        --b.liveCount;
+                        windowTitle = windowTitleText(scenarioTitle, b.liveCount, b.bodyCount);
+                        ++mergers;
+                        break;
+                    }
+                    const float a = float(double(p.G) * f * f * b.mass[j] / (double(pair.d) * pair.d));
+                    kick(b, i, pair, a);
+                    if (!close || k + 1 > passLimit) break;
+                }
+            }
+        }
+    }
+    for (int i = 1; i <= n; ++i) {
+        if (b.active[i] > 0) {
+            b.x[i] = float(double(b.x[i]) + b.vx[i]);
+            b.y[i] = float(double(b.y[i]) + b.vy[i]);
+            b.z[i] = float(double(b.z[i]) + b.vz[i]);
+        }
+    }
+    return mergers;
+}
+
+}  // namespace sim

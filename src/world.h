@@ -1,0 +1,22 @@
+// The whole state of a running program: one World is the program-start
+// state; main creates exactly one, tests as many as they like.
+#pragma once
+#include <string>
+
+#include "sim/bodies.h"
+#include "sim/clock.h"
+#include "view/observer.h"
+#include "view/target.h"
+
+struct World {
+    sim::Bodies bodies;
+    sim::Physics physics;
+    sim::Clock clock;
+    view::Observer observer;
+    view::Target target;
+    std::string scenarioTitle;
+    // The window title as the simulation last set it; the window shows it.
+    std::string windowTitle;
+    // A number scenario files carry through unchanged: as last read, else 0.
+    float reservedNumber = 0;
+};
