@@ -1,0 +1,106 @@
+// The plain gravity step the fast one is checked against: a direct reading
+// of the rules, one body a record, every square root as a power of 0.5.
+#pragma once
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "sim/bodies.h"
+
+namespace testing_support {
+
+struct PlainBody {
+    float x, y, z, vx, vy, vz, mass, radius, diameter, color, active, speed;
+};
+
+struct PlainSystem {
+    std::vector<PlainBody> body;  // body[0] unused
+    float G, timeStep, density;
+    int32_t liveCount;
+    int mergers = 0;
+};
+
+inline PlainSystem toPlain(const sim::Bodies& b, const sim::Physics& p) {
+    PlainSystem s{{}, p.G, p.timeStep, p.density, b.liveCount};
+    const int n = int(std::nearbyint(b.bodyCount));
+    s.body.resize(std::size_t(n) + 1);
+    for (int i = 1; i <= n; ++i) {
+        s.body[i] = {b.x[i], b.y[i], b.z[i], b.vx[i], b.vy[i], b.vz[i], b.mass[i],
+                     b.radius[i], b.diameter[i], b.color[i], b.active[i], b.speed[i]};
+    }
+    return s;
+}
+
+inline float root(double v) { return float(std::pow(v, 0.5)); }
+
+inline void plainStep(PlainSystem& s) {
+    auto& B = s.body;
+    const int n = int(B.size()) - 1;
+    const int K = int(std::nearbyint(s.timeStep));
+    for (int i = 1; i <= n; ++i) {
+        if (B[i].active == 0) continue;
+        for (int j = 1; j <= n; ++j) {
+            if (j == i || B[j].active == 0) continue;
+            if (K < 1) continue;
+            bool iAbsorbed = false;
+            int k = 1;
+            while (true) {
+                PlainBody& bi = B[i];
+                PlainBody& bj = B[j];
+                float dx = float(double(bj.x) - bi.x);
+                float dy = float(double(bj.y) - bi.y);
+                float dz = float(double(bj.z) - bi.z);
+                float d = root(double(dx) * dx + double(dy) * dy + double(dz) * dz);
+                float e = root(double(bj.speed) * bj.speed + double(bi.speed) * bi.speed);
+                bool close = e >= d;
+                double f = close ? 1.0 : double(s.timeStep);
+                float sinE = float(dy / double(d));
+                float cosE = root(1.0 - double(sinE) * sinE);
+                float ux = 0, uz = 0;
+                if (double(cosE) * d != 0) {
+                    ux = float(dx / (double(cosE) * d));
+                    uz = float(dz / (double(cosE) * d));
+                }
+                if (double(bj.radius) + bi.radius > d) {
+                    int sv = bi.mass >= bj.mass ? i : j;
+                    int ab = sv == i ? j : i;
+                    s.liveCount -= 1;
+                    s.mergers += 1;
+                    B[ab].active = 0;
+                    double mi = bi.mass, mj = bj.mass;
+                    float nvx = float((mj * bj.vx + mi * bi.vx) / (mi + mj));
+                    float nvy = float((mj * bj.vy + mi * bi.vy) / (mi + mj));
+                    float nvz = float((mj * bj.vz + mi * bi.vz) / (mi + mj));
+                    B[sv].vx = nvx;
+                    B[sv].vy = nvy;
+                    B[sv].vz = nvz;
+                    B[sv].mass = float(mi + mj);
+                    B[sv].diameter = float(
+                        std::pow(double(B[sv].mass) * 3 / s.density / 12.566370614359172, 0.333) * 2 / 10);
+                    B[sv].radius = float(B[sv].diameter / 2.0);
+                    B[ab].mass = B[ab].diameter = B[ab].radius = B[ab].color = 0;
+                    B[ab].vx = B[ab].vy = B[ab].vz = 0;
+                    iAbsorbed = ab == i;
+                    break;
+                }
+                float a = float(double(s.G) * f * f * bj.mass / (double(d) * d));
+                bi.vx = float(bi.vx + double(ux) * a * cosE);
+                bi.vy = float(bi.vy + double(sinE) * a);
+                bi.vz = float(bi.vz + double(cosE) * a * uz);
+                bi.speed = root(double(bi.vx) * bi.vx + double(bi.vy) * bi.vy + double(bi.vz) * bi.vz);
+                k += 1;
+                if (!(close && k <= K)) break;
+            }
+            if (iAbsorbed) break;
+        }
+    }
+    for (int i = 1; i <= n; ++i) {
+        if (B[i].active > 0) {
+            B[i].x = float(double(B[i].x) + B[i].vx);
+            B[i].y = float(double(B[i].y) + B[i].vy);
+            B[i].z = float(double(B[i].z) + B[i].vz);
+        }
+    }
+}
+
+}  // namespace testing_support
