@@ -1,0 +1,121 @@
+// orbits-batch as a user runs it: files, titles, exit codes and messages.
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include "io/scenario_file.h"
+#include "scenarios/solar_system.h"
+#include "support/plain_gravity.h"
+#include "support/same_bits.h"
+#include "support/temp_dir.h"
+#include "world.h"
+
+using testing_support::readFile;
+using testing_support::TempDir;
+
+namespace {
+
+struct BatchRun {
+    int status;
+    std::string out, err;
+};
+
+BatchRun batch(const TempDir& dir, const std::string& arguments) {
+    const std::string command = "cd '" + dir.path().string() + "' && '" ORBITS_BATCH_PATH "' " +
+                                arguments + " >stdout.txt 2>stderr.txt </dev/null";
+    const int raw = std::system(command.c_str());
+    BatchRun r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir.file("stdout.txt")),
+          readFile(dir.file("stderr.txt"))};
+    std::filesystem::remove(dir.file("stdout.txt"));
+    std::filesystem::remove(dir.file("stderr.txt"));
+    return r;
+}
+
+int lineCount(const std::string& text) {
+    int n = 0;
+    for (char c : text) n += c == '\n';
+    return n;
+}
+
+}  // namespace
+
+TEST(OrbitsBatch, SavesTheProgramStartSolarSystem) {
+    TempDir dir;
+    const BatchRun r = batch(dir, "--scenario 7 --save f.dat");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "title: Sonnensystem  24 Objekte von 24\n");
+    auto w = std::make_unique<World>();
+    scenarios::setUpSolarSystem(*w);
+    EXPECT_EQ(readFile(dir.file("f.dat")), io::scenarioText(*w));
+}
+
+// Thousands of steps of the solar system, with its close passes and the
+// merger of Charon into Pluto, equal the plain step in every float.
+TEST(OrbitsBatch, ExactSaveAfterManyStepsMatchesThePlainStep) {
+    TempDir dir;
+    const BatchRun r = batch(dir, "--scenario 7 --steps 4000 --save run.dat --exact");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "title: Sonnensystem  23 Objekte von 24\n");
+
+    auto start = std::make_unique<World>();
+    scenarios::setUpSolarSystem(*start);
+    auto plain = testing_support::toPlain(start->bodies, start->physics);
+    for (int s = 0; s < 4000; ++s) testing_support::plainStep(plain);
+
+    auto saved = std::make_unique<World>();
+    ASSERT_TRUE(io::loadScenario(*saved, dir.file("run.dat")).ok);
+    EXPECT_EQ(saved->clock.stepCount, 4001.f);
+    // speed is not stored in files; copy it over so that every other field is compared.
+    for (std::size_t i = 1; i < plain.body.size(); ++i) saved->bodies.speed[i] = plain.body[i].speed;
+    EXPECT_TRUE(testing_support::sameAsPlain(saved->bodies, plain));
+}
+
+TEST(OrbitsBatch, LoadsAFileAndTitlesItWithItsName) {
+    TempDir dir;
+    ASSERT_EQ(batch(dir, "--scenario 7 --save Planet.dat").status, 0);
+    const BatchRun r = batch(dir, "--load Planet.dat --steps 3 --save next.dat");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "title: Planet.dat  24 Objekte von 24\n");
+    auto w = std::make_unique<World>();
+    ASSERT_TRUE(io::loadScenario(*w, dir.file("next.dat")).ok);
+    EXPECT_EQ(w->clock.stepCount, 4.f);
+}
+
+TEST(OrbitsBatch, BenchReportsRates) {
+    TempDir dir;
+    const BatchRun r = batch(dir, "--scenario 7 --steps 50 --bench");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("steps per second: "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("pair interactions per second: "), std::string::npos) << r.out;
+}
+
+TEST(OrbitsBatch, BadRequestsGiveOneLineAndStatusTwo) {
+    TempDir dir;
+    testing_support::writeFile(dir.file("bad.dat"), " 1 2 3\n");
+    const char* requests[] = {
+        "",
+        "--scenario",
+        "--scenario 11",
+        "--scenario seven",
+        "--scenario 3 --save out.dat",
+        "--scenario 7 --load bad.dat",
+        "--load missing.dat --save out.dat",
+        "--load bad.dat --save out.dat",
+        "--scenario 7 --steps -1 --save out.dat",
+        "--scenario 7 --exact",
+        "--scenario 7 --bodies 801",
+        "--scenario 7 --frobnicate",
+        "--scenario 7 --save no/such/dir/out.dat",
+    };
+    for (const char* arguments : requests) {
+        const BatchRun r = batch(dir, arguments);
+        EXPECT_EQ(r.status, 2) << arguments;
+        EXPECT_EQ(r.out, "") << arguments;
+        EXPECT_GE(lineCount(r.err), 1) << arguments;
+        EXPECT_EQ(r.err.rfind("orbits-batch: ", 0), 0u) << arguments << ": " << r.err;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("out.dat"))) << arguments;
+    }
+}

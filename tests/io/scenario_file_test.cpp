@@ -1,0 +1,295 @@
+// Scenario files: the exact text the writer produces, what the reader
+// accepts, and what it refuses without touching the running state.
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "io/scenario_file.h"
+#include "scenarios/solar_system.h"
+#include "sim/clock.h"
+#include "sim/gravity.h"
+#include "support/same_bits.h"
+#include "support/temp_dir.h"
+#include "world.h"
+
+using testing_support::readFile;
+using testing_support::sameBits;
+using testing_support::sameBodies;
+using testing_support::TempDir;
+using testing_support::writeFile;
+
+namespace {
+
+std::unique_ptr<World> solarSystem(int steps = 0) {
+    auto w = std::make_unique<World>();
+    scenarios::setUpSolarSystem(*w);
+    for (int s = 0; s < steps; ++s) {
+        sim::advanceClock(w->clock, w->physics.timeStep);
+        sim::gravityStep(w->bodies, w->physics, w->scenarioTitle, w->windowTitle);
+    }
+    return w;
+}
+
+// A field as it stands in a print zone: the text, then blanks to 14 columns.
+std::string zone(const std::string& text) { return text + std::string(14 - text.size(), ' '); }
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) result.push_back(line);
+    return result;
+}
+
+// Every header value the file carries, and every body field, bit for bit.
+void expectSameState(const World& a, const World& b) {
+    const float ha[] = {a.clock.stepCount, a.observer.VAuge, a.observer.wi_x, a.observer.wi_y,
+                        a.observer.viewRoll, a.observer.XAuge, a.observer.YAuge, a.observer.ZAuge,
+                        a.target.Ziel, a.physics.G, a.physics.timeStep, a.observer.XDREH,
+                        a.observer.YDREH, a.target.targetSwitch, a.target.visorSwitch,
+                        a.reservedNumber, a.bodies.bodyCount};
+    const float hb[] = {b.clock.stepCount, b.observer.VAuge, b.observer.wi_x, b.observer.wi_y,
+                        b.observer.viewRoll, b.observer.XAuge, b.observer.YAuge, b.observer.ZAuge,
+                        b.target.Ziel, b.physics.G, b.physics.timeStep, b.observer.XDREH,
+                        b.observer.YDREH, b.target.targetSwitch, b.target.visorSwitch,
+                        b.reservedNumber, b.bodies.bodyCount};
+    for (int k = 0; k < 17; ++k) EXPECT_TRUE(sameBits(ha[k], hb[k])) << "header field " << k + 1;
+    EXPECT_EQ(a.bodies.liveCount, b.bodies.liveCount);
+    EXPECT_TRUE(sameBodies(a.bodies, b.bodies, sim::usedEntries(a.bodies)));
+}
+
+// The text with every occurrence of what replaced by with.
+std::string replaced(std::string text, const std::string& what, const std::string& with) {
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size())) {
+        text.replace(at, what.size(), with);
+    }
+    return text;
+}
+
+// Each line's blank-separated fields joined by separator instead of print
+// zones (the names used here have no blanks).
+std::string rejoin(const std::string& text, const std::string& separator) {
+    std::string result;
+    for (const std::string& line : lines(text)) {
+        std::istringstream fields(line);
+        std::string field, joined;
+        while (fields >> field) joined += (joined.empty() ? "" : separator) + field;
+        result += joined + "\n";
+    }
+    return result;
+}
+
+std::unique_ptr<World> loaded(const std::string& path) {
+    auto w = std::make_unique<World>();
+    const io::FileResult r = io::loadScenario(*w, path);
+    EXPECT_TRUE(r.ok) << r.reason;
+    return w;
+}
+
+}  // namespace
+
+TEST(ScenarioFile, WritesTheProgramStartSolarSystem) {
+    const auto text = io::scenarioText(*solarSystem());
+    const auto rows = lines(text);
+    ASSERT_EQ(rows.size(), 25u);
+    EXPECT_EQ(text.back(), '\n');
+    EXPECT_EQ(text.find('\r'), std::string::npos);
+    EXPECT_EQ(rows[0], zone(" 1") + zone(" 5e+09") + zone(" 0") + zone(" 0") + zone(" 0") +
+                           zone(" 0") + zone(" 0") + zone("-4.476e+11") + zone(" 1") +
+                           zone(" 6.67e-11") + zone(" 720") + zone(" 0") + zone(" 0") +
+                           zone(" 1") + zone("-1") + zone(" 0") + zone(" 24") + " 24");
+    EXPECT_EQ(rows[1], zone(" 0") + zone(" 0") + zone(" 0") + zone(" 72") + zone(" 11520") +
+                           zone(" 0") + zone(" 1392000") + zone(" 696000") + zone(" 14") +
+                           zone(" 1.98892e+30") + zone(" 1") + "Sonne");
+    EXPECT_EQ(rows[4], zone(" 1.492e+11") + zone(" 0") + zone(" 0") + zone(" 0") +
+                           zone("-2.1456e+07") + zone(" 0") + zone(" 1.2756e+07") +
+                           zone(" 6378000") + zone(" 1") + zone(" 5.98e+24") + zone(" 1") + "Erde");
+    // The cleared entry 19 has an empty name, quoted so that it reads back.
+    std::string cleared;
+    for (int k = 0; k < 11; ++k) cleared += zone(" 0");
+    EXPECT_EQ(rows[19], cleared + "\"\"");
+    for (std::size_t i = 1; i < rows.size(); ++i) EXPECT_GE(rows[i].size(), 154u) << i;
+}
+
+TEST(ScenarioFile, NumbersFillPrintZonesOfFourteen) {
+    auto w = std::make_unique<World>();
+    w->bodies.bodyCount = 1;
+    w->bodies.name[1] = "X";
+    const std::pair<float, std::string> cases[] = {
+        {1.f, " 1" + std::string(12, ' ')},     {-3.f, "-3" + std::string(12, ' ')},
+        {720.f, " 720" + std::string(10, ' ')}, {1.492e11f, " 1.492e+11" + std::string(4, ' ')},
+        {-1.234568e-08f, "-1.234568e-08 "},
+    };
+    for (const auto& [value, text] : cases) {
+        w->bodies.x[1] = value;
+        EXPECT_EQ(lines(io::scenarioText(*w))[1].substr(0, 14), text) << value;
+    }
+}
+
+TEST(ScenarioFile, ExactFilesReadBackBitForBit) {
+    TempDir dir;
+    auto original = solarSystem(700);
+    original->observer.wi_x = 1.0f / 3;
+    original->reservedNumber = 42;
+    ASSERT_TRUE(io::saveScenario(*original, dir.file("exact.dat"), io::exactDigits).ok);
+    expectSameState(*original, *loaded(dir.file("exact.dat")));
+}
+
+TEST(ScenarioFile, SevenDigitsRoundTheStoredValues) {
+    TempDir dir;
+    auto w = solarSystem();
+    w->bodies.x[2] = 123456792.f;
+    ASSERT_TRUE(io::saveScenario(*w, dir.file("p.dat")).ok);
+    EXPECT_NE(readFile(dir.file("p.dat")).find(" 1.234568e+08 "), std::string::npos);
+    EXPECT_EQ(loaded(dir.file("p.dat"))->bodies.x[2], 123456800.f);
+}
+
+TEST(ScenarioFile, HandWrittenFormsLoadAsTheWrittenFile) {
+    TempDir dir;
+    auto original = solarSystem(50);
+    const std::string text = io::scenarioText(*original, io::exactDigits);
+    writeFile(dir.file("written.dat"), text);
+    const auto reference = loaded(dir.file("written.dat"));
+
+    const std::pair<const char*, std::string> variants[] = {
+        {"commas", rejoin(text, ",")},
+        {"one number per line", rejoin(text, "\n")},
+        {"tabs", rejoin(text, "\t\t")},
+        {"d exponents", replaced(replaced(text, "e+", "d+"), "e-", "D-")},
+        {"CRLF", replaced(text, "\n", "\r\n")},
+        {"CR", replaced(text, "\n", "\r")},
+    };
+    for (const auto& [label, variant] : variants) {
+        SCOPED_TRACE(label);
+        ASSERT_NE(variant, text);
+        writeFile(dir.file("hand.dat"), variant);
+        expectSameState(*reference, *loaded(dir.file("hand.dat")));
+    }
+}
+
+TEST(ScenarioFile, AwkwardNamesReadBack) {
+    TempDir dir;
+    auto w = solarSystem();
+    const std::string names[] = {"Halley, der Komet", " Leer davor", "", "\tTab", "Zitat\"innen",
+                                 "Blanks hinten  ", "\x81\x84 cp437"};
+    for (int k = 0; k < 7; ++k) w->bodies.name[2 + k] = names[k];
+    ASSERT_TRUE(io::saveScenario(*w, dir.file("n.dat"), io::exactDigits).ok);
+    const auto back = loaded(dir.file("n.dat"));
+    for (int k = 0; k < 7; ++k) EXPECT_EQ(back->bodies.name[2 + k], names[k]);
+    EXPECT_TRUE(sameBodies(w->bodies, back->bodies, 24));
+}
+
+TEST(ScenarioFile, RefusedFilesLeaveTheStateUnchanged) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("folder.dat"));
+    const std::string header = " 7 5e9 0 0 0 0 0 -4e11 1 6.67e-11 720 0 0 1 -1 0 1 ";
+    const std::pair<const char*, std::string> files[] = {
+        {"empty.dat", ""},
+        {"900.dat", header + "900\n"},
+        {"minus.dat", header + "-5\n"},
+        {"zero.dat", header + "0\n"},
+        {"801.dat", header + "800.6\n"},
+        {"nan.dat", header + "nan\n"},
+        {"inf.dat", header + "inf\n"},
+        {"words.dat", "Dies ist keine Szenariodatei\n"},
+    };
+    for (const auto& [name, text] : files) writeFile(dir.file(name), text);
+
+    auto w = solarSystem(10);
+    const std::string before = io::scenarioText(*w, io::exactDigits);
+    for (const char* name : {"missing.dat", "folder.dat", "empty.dat", "900.dat", "minus.dat",
+                             "zero.dat", "801.dat", "nan.dat", "inf.dat", "words.dat"}) {
+        const io::FileResult r = io::loadScenario(*w, dir.file(name));
+        EXPECT_FALSE(r.ok) << name;
+        EXPECT_NE(r.reason.find(name), std::string::npos) << r.reason;
+        EXPECT_EQ(io::scenarioText(*w, io::exactDigits), before) << name;
+    }
+}
+
+TEST(ScenarioFile, ShortFileFillsTheMissingBodiesWithZeros) {
+    TempDir dir;
+    writeFile(dir.file("short.dat"),
+              " 7 5e9 0 0 0 1 2 3 4 6.67e-11 60 0 0 -1 1 9 3 3\n 1 2 3 4 5 6 7 8 9 10 1 Erster\n 5");
+    auto w = solarSystem();
+    ASSERT_TRUE(io::loadScenario(*w, dir.file("short.dat")).ok);
+    const sim::Bodies& b = w->bodies;
+    EXPECT_EQ(w->clock.stepCount, 7.f);
+    EXPECT_EQ(w->physics.timeStep, 60.f);
+    EXPECT_EQ(w->target.targetSwitch, -1.f);
+    EXPECT_EQ(w->reservedNumber, 9.f);
+    EXPECT_EQ(b.liveCount, 3);
+    EXPECT_EQ(b.name[1], "Erster");
+    EXPECT_EQ(b.mass[1], 10.f);
+    EXPECT_EQ(b.x[2], 5.f);
+    for (int i : {2, 3}) {
+        EXPECT_EQ(b.active[i], 0.f);
+        EXPECT_EQ(b.mass[i], 0.f);
+        EXPECT_EQ(b.diameter[i], 0.f);
+        EXPECT_EQ(b.name[i], "");
+    }
+    EXPECT_EQ(b.name[4], "Erde") << "entries above the file's bodies keep their contents";
+}
+
+TEST(ScenarioFile, NonFiniteValuesAndOddCountsLoadAsWritten) {
+    TempDir dir;
+    writeFile(dir.file("odd.dat"),
+              " 1 5e9 0 0 0 0 0 0 1 nan 720 0 0 1 -1 0 2.5 1.4\n inf -inf nan 0 0 0 1 1 1 1 1 A\n");
+    auto w = std::make_unique<World>();
+    ASSERT_TRUE(io::loadScenario(*w, dir.file("odd.dat")).ok);
+    EXPECT_TRUE(std::isnan(w->physics.G));
+    EXPECT_EQ(w->bodies.liveCount, 2) << "halves round to even";
+    EXPECT_EQ(sim::usedEntries(w->bodies), 1);
+    EXPECT_TRUE(std::isinf(w->bodies.x[1]) && w->bodies.x[1] > 0);
+    EXPECT_TRUE(std::isinf(w->bodies.y[1]) && w->bodies.y[1] < 0);
+    EXPECT_TRUE(std::isnan(w->bodies.z[1]));
+    ASSERT_TRUE(io::saveScenario(*w, dir.file("again.dat")).ok);
+    const auto back = loaded(dir.file("again.dat"));
+    EXPECT_TRUE(std::isinf(back->bodies.x[1]) && std::isnan(back->bodies.z[1]));
+}
+
+TEST(ScenarioFile, JunkNeverReadsPastTheTable) {
+    TempDir dir;
+    std::mt19937 random(11);
+    std::string junk(1 << 16, '\0');
+    for (char& c : junk) c = char(random());
+    writeFile(dir.file("junk.dat"), junk);
+    // A sound header followed by one enormous line.
+    writeFile(dir.file("long.dat"), " 1 5e9 0 0 0 0 0 0 1 6.67e-11 720 0 0 1 -1 0 800 800\n" +
+                                        std::string(10 << 20, 'x') + "\n");
+    for (const char* name : {"junk.dat", "long.dat"}) {
+        auto w = std::make_unique<World>();
+        const io::FileResult r = io::loadScenario(*w, dir.file(name));
+        if (r.ok) {
+            EXPECT_GE(sim::usedEntries(w->bodies), 1) << name;
+            EXPECT_LE(sim::usedEntries(w->bodies), 800) << name;
+        }
+    }
+    auto w = std::make_unique<World>();
+    ASSERT_TRUE(io::loadScenario(*w, dir.file("long.dat")).ok);
+    EXPECT_EQ(w->bodies.x[1], 0.f);
+}
+
+TEST(ScenarioFile, FailedSaveKeepsTheOldFile) {
+    TempDir dir;
+    auto w = solarSystem();
+    const io::FileResult missing = io::saveScenario(*w, dir.file("nowhere/p.dat"));
+    EXPECT_FALSE(missing.ok);
+    EXPECT_FALSE(missing.reason.empty());
+
+    // A target that cannot be replaced stays as it was, and no temporary is left.
+    std::filesystem::create_directory(dir.file("busy.dat"));
+    writeFile(dir.file("busy.dat/inside"), "keep");
+    EXPECT_FALSE(io::saveScenario(*w, dir.file("busy.dat")).ok);
+    EXPECT_EQ(readFile(dir.file("busy.dat/inside")), "keep");
+    int entries = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path())) entries += bool(e.path().string().size());
+    EXPECT_EQ(entries, 1);
+
+    ASSERT_TRUE(io::saveScenario(*w, dir.file("ok.dat")).ok);
+    EXPECT_EQ(readFile(dir.file("ok.dat")), io::scenarioText(*w));
+}
