@@ -5,6 +5,9 @@
 
 #include "sim/bodies.h"
 #include "sim/clock.h"
+#include "sim/loop_state.h"
+#include "view/drawing.h"
+#include "view/hud.h"
 #include "view/observer.h"
 #include "view/target.h"
 
@@ -14,6 +17,9 @@ struct World {
     sim::Clock clock;
     view::Observer observer;
     view::Target target;
+    view::Drawing drawing;
+    view::Hud hud;
+    sim::LoopState loop;
     std::string scenarioTitle;
     // The window title as the simulation last set it; the window shows it.
     std::string windowTitle;

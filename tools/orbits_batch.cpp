@@ -2,7 +2,8 @@
 // and batch runs.
 //
 //   orbits-batch (--scenario N | --load FILE) [--bodies N] [--max-mass EARTHS]
-//                [--seed S] [--steps K] [--save FILE [--exact]] [--bench]
+//                [--seed S] [--steps K] [--save FILE [--exact]] [--render FILE.png]
+//                [--bench]
 //
 // Prints "title: " and the window title the program would show after the
 // run. Bad arguments or a file that cannot be loaded: one line on stderr and
@@ -16,17 +17,19 @@
 #include <string_view>
 #include <system_error>
 
+#include "app/simulation.h"
+#include "display/png_file.h"
+#include "display/screen.h"
 #include "io/scenario_file.h"
 #include "scenarios/solar_system.h"
-#include "sim/clock.h"
-#include "sim/gravity.h"
 #include "world.h"
 
 namespace {
 
 constexpr const char* usage =
     "usage: orbits-batch (--scenario N | --load FILE) [--bodies N] [--max-mass EARTHS]\n"
-    "                    [--seed S] [--steps K] [--save FILE [--exact]] [--bench]";
+    "                    [--seed S] [--steps K] [--save FILE [--exact]] [--render FILE.png]\n"
+    "                    [--bench]";
 
 struct Options {
     std::optional<int> scenario;
@@ -37,6 +40,7 @@ struct Options {
     long long steps = 0;
     std::optional<std::string> save;
     bool exact = false;
+    std::optional<std::string> render;
     bool bench = false;
 };
 
@@ -86,6 +90,8 @@ Options parseOptions(int argc, char** argv) {
             o.steps = parseWhole<long long>(flag, value(), 0, 1'000'000'000'000LL);
         } else if (flag == "--save") {
             o.save = std::string(value());
+        } else if (flag == "--render") {
+            o.render = std::string(value());
         } else if (flag == "--exact") {
             o.exact = true;
         } else if (flag == "--bench") {
@@ -145,7 +151,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "orbits-batch: %s\n", reason->c_str());
         return 2;
     }
-    w.windowTitle = sim::windowTitleText(w.scenarioTitle, w.bodies.liveCount, w.bodies.bodyCount);
+    // The simulation's screen, without a window: it holds the title and the
+    // frame of --render.
+    display::Screen screen;
+    app::enterSimulation(w, screen);
 
     double pairs = 0;
     const auto start = std::chrono::steady_clock::now();
@@ -154,8 +163,7 @@ int main(int argc, char** argv) {
             const double present = activeBodies(w.bodies);
             pairs += present * (present - 1);
         }
-        sim::advanceClock(w.clock, w.physics.timeStep);
-        sim::gravityStep(w.bodies, w.physics, w.scenarioTitle, w.windowTitle);
+        app::simulationStep(w, screen);
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
@@ -164,6 +172,13 @@ int main(int argc, char** argv) {
             io::saveScenario(w, *options.save, options.exact ? io::exactDigits : io::normalDigits);
         if (!r.ok) {
             std::fprintf(stderr, "orbits-batch: %s\n", r.reason.c_str());
+            return 2;
+        }
+    }
+    if (options.render) {
+        app::displayPass(w, screen);
+        if (auto reason = display::writePng(screen, *options.render)) {
+            std::fprintf(stderr, "orbits-batch: %s\n", reason->c_str());
             return 2;
         }
     }

@@ -84,6 +84,23 @@ TEST(OrbitsBatch, LoadsAFileAndTitlesItWithItsName) {
     EXPECT_EQ(w->clock.stepCount, 4.f);
 }
 
+TEST(OrbitsBatch, RendersTheFrameOfOneDisplayPass) {
+    TempDir dir;
+    const BatchRun r = batch(dir, "--scenario 7 --steps 10 --render shot.png");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string png = readFile(dir.file("shot.png"));
+    ASSERT_GT(png.size(), 33u);
+    EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    // IHDR: width and height as big-endian 32-bit numbers.
+    auto be32 = [&](std::size_t at) {
+        return (unsigned char)png[at] << 24 | (unsigned char)png[at + 1] << 16 |
+               (unsigned char)png[at + 2] << 8 | (unsigned char)png[at + 3];
+    };
+    EXPECT_EQ(be32(16), 1024);
+    EXPECT_EQ(be32(20), 768);
+    EXPECT_EQ(batch(dir, "--scenario 7 --render no/dir/shot.png").status, 2);
+}
+
 TEST(OrbitsBatch, BenchReportsRates) {
     TempDir dir;
     const BatchRun r = batch(dir, "--scenario 7 --steps 50 --bench");
