@@ -279,17 +279,6 @@ TEST_P(X11Window, CloseButtonIsOnlyAKey) {
     EXPECT_EQ(attributes.map_state, IsViewable);
 }
 
-TEST_P(X11Window, SleepEndsEarlyWhenAKeyIsTyped) {
-    focusWindow();
-    std::thread typist([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        tap(XK_q);
-    });
-    sleepMs(*screen, 400);
-    typist.join();
-    EXPECT_EQ(readKey(*screen), "q");
-}
-
 INSTANTIATE_TEST_SUITE_P(Transfer, X11Window, ::testing::Values(true, false),
                          [](const auto& info) { return info.param ? "SharedMemory" : "PutImage"; });
 
