@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,6 +27,8 @@ public:
         if (pipe(fds) != 0) return;
         serverPid = fork();
         if (serverPid == 0) {
+            // The server goes with the tests, even when they are killed.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
             close(fds[0]);
             const int quiet = open("/dev/null", O_WRONLY);
             dup2(quiet, STDOUT_FILENO);
