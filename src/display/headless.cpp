@@ -32,7 +32,7 @@ void HeadlessBackend::deliverDue() {
     pending_.erase(pending_.begin(), due);
 }
 
-void HeadlessBackend::pressKey(KeyPress press, long long atMs) {
+void HeadlessBackend::pressKey(PressedKey press, long long atMs) {
     const int code = keyCode(press);
     if (code == 0) return;
     schedule(atMs, [code](SharedState& s) { s.keys.push(code); });

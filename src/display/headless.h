@@ -37,7 +37,7 @@ public:
 
     // A key press arriving at virtual time atMs; it is translated as a
     // window's key press is, so it may deliver nothing.
-    void pressKey(KeyPress press, long long atMs = now);
+    void pressKey(PressedKey press, long long atMs = now);
     // Each byte typed as a key that yields that character.
     void typeText(std::string_view text, long long atMs = now);
     // The window's close button.

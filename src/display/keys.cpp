@@ -3,7 +3,7 @@
 
 namespace display {
 
-int keyCode(const KeyPress& press) {
+int keyCode(const PressedKey& press) {
     if (press.character >= 1 && press.character <= 255) {
         // The character 127 comes from the Delete key on most layouts.
         return press.character == 127 ? extendedKey(scan::del) : press.character;

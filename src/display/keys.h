@@ -34,7 +34,7 @@ inline constexpr int closeButton = 107;
 // A key press as the keyboard reports it: the one character it yields after
 // layout and shift state (code page 437, -1 when it yields none or several),
 // and the key's PC scan code (0 when unknown).
-struct KeyPress {
+struct PressedKey {
     int character = -1;
     int scanCode = 0;
 };
@@ -42,7 +42,7 @@ struct KeyPress {
 // The key code of a press, or 0 when the press delivers nothing: a character
 // is delivered as itself except 127, which becomes Del; without a character
 // only scan codes 59..83 are delivered.
-int keyCode(const KeyPress& press);
+int keyCode(const PressedKey& press);
 
 // The extended key code of a scan code.
 constexpr int extendedKey(int scanCode) { return 255 + 256 * scanCode; }

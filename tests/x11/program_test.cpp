@@ -1,0 +1,133 @@
+// The orbits program itself on the test's X server: its framed window with
+// the scenario title, Esc ending it with status 0, and the one-line error
+// without a display.
+#include "xvfb.h"  // first: GoogleTest before Xlib
+
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+
+using xvfb::eventually;
+
+namespace {
+
+// Starts orbits with the given DISPLAY; its stderr goes to errorFd when >= 0.
+pid_t startOrbits(const std::string& display, int errorFd = -1) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (errorFd >= 0) dup2(errorFd, STDERR_FILENO);
+        if (display.empty()) unsetenv("DISPLAY");
+        else setenv("DISPLAY", display.c_str(), 1);
+        execl(ORBITS_PATH, ORBITS_PATH, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return pid;
+}
+
+// The exit status once the process ends within the timeout, else -1.
+int exitStatus(pid_t pid, std::chrono::milliseconds timeout = std::chrono::milliseconds(10000)) {
+    int status = 0;
+    if (!eventually([&] { return waitpid(pid, &status, WNOHANG) == pid; }, timeout)) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+std::string utf8Name(Display* d, ::Window w) {
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_NAME", False), 0, 256, False, AnyPropertyType, &type,
+                       &format, &count, &after, &data);
+    std::string name = data ? std::string(reinterpret_cast<char*>(data), count) : std::string();
+    if (data) XFree(data);
+    return name;
+}
+
+// The top-level window whose class is "orbits", or 0.
+::Window findOrbitsWindow(Display* d) {
+    ::Window root, parent, *children = nullptr, found = 0;
+    unsigned count = 0;
+    XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count);
+    for (unsigned i = 0; i < count && !found; ++i) {
+        XClassHint hint{};
+        if (XGetClassHint(d, children[i], &hint)) {
+            if (std::string(hint.res_name) == "orbits") found = children[i];
+            XFree(hint.res_name);
+            XFree(hint.res_class);
+        }
+    }
+    if (children) XFree(children);
+    return found;
+}
+
+}  // namespace
+
+TEST(OrbitsProgram, ShowsTheFramedViewportWithTheTitleAndEndsOnEsc) {
+    REQUIRE_XVFB();
+    Display* user = XOpenDisplay(xvfb::displayName().c_str());
+    ASSERT_NE(user, nullptr);
+    const pid_t orbits = startOrbits(xvfb::displayName());
+
+    ::Window w = 0;
+    ASSERT_TRUE(eventually([&] { return (w = findOrbitsWindow(user)) != 0; }));
+    // Mergers may already have lowered the live count.
+    std::string title;
+    EXPECT_TRUE(eventually([&] {
+        title = utf8Name(user, w);
+        return title.rfind("Sonnensystem  ", 0) == 0;
+    }));
+    EXPECT_NE(title.find(" Objekte von 24"), std::string::npos) << title;
+
+    // Blue frame on the window edge, black inside.
+    auto pixel = [&](int x, int y) {
+        XImage* image = XGetImage(user, w, x, y, 1, 1, AllPlanes, ZPixmap);
+        const unsigned long p = image ? XGetPixel(image, 0, 0) : ~0ul;
+        if (image) XDestroyImage(image);
+        return p;
+    };
+    EXPECT_TRUE(eventually([&] { return pixel(0, 0) == 0x0000aa && pixel(1023, 767) == 0x0000aa; }));
+    EXPECT_EQ(pixel(512, 0), 0x0000aaul);
+    EXPECT_EQ(pixel(0, 400), 0x0000aaul);
+    EXPECT_EQ(pixel(1, 1), 0ul);
+    EXPECT_EQ(pixel(600, 400), 0ul);
+
+    XTestFakeMotionEvent(user, DefaultScreen(user), 300, 300, CurrentTime);
+    XSync(user, False);
+    const KeyCode esc = XKeysymToKeycode(user, XK_Escape);
+    // Pressed until the program sees it: it may still be setting up.
+    int status = -1;
+    for (int attempt = 0; attempt < 20 && status < 0; ++attempt) {
+        XTestFakeKeyEvent(user, esc, True, CurrentTime);
+        XTestFakeKeyEvent(user, esc, False, CurrentTime);
+        XSync(user, False);
+        status = exitStatus(orbits, std::chrono::milliseconds(500));
+    }
+    if (status < 0) {
+        kill(orbits, SIGKILL);
+        waitpid(orbits, nullptr, 0);
+    }
+    EXPECT_EQ(status, 0);
+    XCloseDisplay(user);
+}
+
+TEST(OrbitsProgram, WithoutADisplaySaysSoAndExitsWithStatus1) {
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    const pid_t orbits = startOrbits(":65001", fds[1]);
+    close(fds[1]);
+    const int status = exitStatus(orbits);
+    std::string message;
+    char buffer[256];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) message.append(buffer, std::size_t(n));
+    close(fds[0]);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(message, "orbits: cannot open X display \":65001\"\n");
+}
