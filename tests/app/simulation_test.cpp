@@ -14,9 +14,9 @@
 
 namespace {
 
-using display::KeyPress;
+using display::PressedKey;
 
-constexpr KeyPress functionKey(int n) { return KeyPress{-1, 58 + n}; }
+constexpr PressedKey functionKey(int n) { return PressedKey{-1, 58 + n}; }
 
 struct Session {
     Session() {
@@ -28,7 +28,7 @@ struct Session {
     void passes(int n) {
         for (int k = 0; k < n; ++k) ASSERT_FALSE(pass().has_value());
     }
-    void press(KeyPress key) { input().pressKey(key); }
+    void press(PressedKey key) { input().pressKey(key); }
     void type(const std::string& text) { input().typeText(text); }
     std::vector<uint8_t> frame() { return display::copyFrame(screen); }
     int pixels(int colour) {
@@ -106,7 +106,7 @@ TEST(Simulation, F4FreezesPictureAndClockUntilPressedAgain) {
     EXPECT_EQ(run.w->clock.stepCount, steps);
     EXPECT_EQ(run.w->bodies.x[4], x);
     // Keys still work while stopped.
-    run.press(KeyPress{-1, 77});
+    run.press(PressedKey{-1, 77});
     run.passes(1);
     EXPECT_EQ(run.w->observer.XAuge, 5e9f);
     run.press(functionKey(4));
@@ -135,7 +135,7 @@ TEST(Simulation, CapitalKIsNotTheLeftArrow) {
     run.type("K");
     run.passes(1);
     EXPECT_EQ(run.w->observer.XAuge, 0.f);
-    run.press(KeyPress{-1, 75});
+    run.press(PressedKey{-1, 75});
     run.passes(1);
     EXPECT_EQ(run.w->observer.XAuge, -5e9f);
 }

@@ -288,13 +288,3 @@ TEST(X11Connection, NoDisplayIsOneClearError) {
     EXPECT_EQ(backend, nullptr);
     EXPECT_NE(error.find("cannot open X display \":65000\""), std::string::npos) << error;
 }
-
-TEST(X11Connection, EnvironmentCanForceThePlainTransfer) {
-    REQUIRE_XVFB();
-    setenv("ORBITS_NO_SHM", "1", 1);
-    std::string error;
-    auto backend = x11::openWindowBackend({xvfb::displayName(), true}, error);
-    unsetenv("ORBITS_NO_SHM");
-    ASSERT_TRUE(backend) << error;
-    EXPECT_FALSE(backend->usesSharedMemory());
-}

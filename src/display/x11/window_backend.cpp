@@ -371,9 +371,8 @@ std::unique_ptr<WindowBackend> openWindowBackend(const Options& options, std::st
     impl->applyTitle("orbits");
     impl->gc = XCreateGC(d, impl->window, 0, nullptr);
 
-    const char* noShm = std::getenv("ORBITS_NO_SHM");
-    const bool shm = options.sharedMemory && !(noShm && std::strcmp(noShm, "1") == 0);
-    impl->image.emplace(d, DefaultVisual(d, screen), DefaultDepth(d, screen), DefaultColormap(d, screen), shm);
+    impl->image.emplace(d, DefaultVisual(d, screen), DefaultDepth(d, screen), DefaultColormap(d, screen),
+                        options.sharedMemory);
     if (!impl->image->valid()) {
         error = "cannot create the window image";
         return nullptr;

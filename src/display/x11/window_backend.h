@@ -14,7 +14,7 @@ namespace display::x11 {
 
 struct Options {
     std::string displayName;   // empty: $DISPLAY
-    bool sharedMemory = true;  // false, or ORBITS_NO_SHM=1 in the environment: always XPutImage
+    bool sharedMemory = true;  // false: always XPutImage
 };
 
 class WindowBackend : public Backend {
