@@ -13,6 +13,12 @@
 #include "view/drawing.h"
 #include "world.h"
 
+#ifdef ORBITS_HAVE_X11
+#include <string>
+
+#include "display/x11/window_backend.h"
+#endif
+
 namespace {
 
 // The Sun and a disc of 799 light bodies on circular orbits between 0.5 and
@@ -58,6 +64,25 @@ void BM_SimulationPass(benchmark::State& state) {
     state.counters["passes/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_SimulationPass)->Arg(24)->Arg(800)->Unit(benchmark::kMicrosecond);
+
+#ifdef ORBITS_HAVE_X11
+// The same passes with the window on $DISPLAY, its thread copying changed
+// rows to the server in the background.
+void BM_SimulationPassInWindow(benchmark::State& state) {
+    std::string error;
+    auto backend = display::x11::openWindowBackend({}, error);
+    if (!backend) {
+        state.SkipWithError(("no X display, not measured: " + error).c_str());
+        return;
+    }
+    auto w = scenario(int(state.range(0)));
+    display::Screen screen(std::move(backend));
+    app::enterSimulation(*w, screen);
+    for (auto _ : state) benchmark::DoNotOptimize(app::simulationPass(*w, screen));
+    state.counters["passes/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_SimulationPassInWindow)->Arg(24)->Arg(800)->Unit(benchmark::kMicrosecond)->UseRealTime();
+#endif
 
 void BM_PassPartProjection(benchmark::State& state) {
     auto w = scenario(int(state.range(0)));

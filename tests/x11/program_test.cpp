@@ -68,7 +68,77 @@ std::string utf8Name(Display* d, ::Window w) {
     return found;
 }
 
+// The colour of window pixel (x, y) as the server holds it.
+unsigned long windowPixel(Display* d, ::Window w, int x, int y) {
+    XImage* image = XGetImage(d, w, x, y, 1, 1, AllPlanes, ZPixmap);
+    const unsigned long p = image ? XGetPixel(image, 0, 0) : ~0ul;
+    if (image) XDestroyImage(image);
+    return p;
+}
+
+// Whether any pixel of the text cell at row, column has the colour.
+bool cellHas(Display* d, ::Window w, int row, int column, unsigned long colour) {
+    XImage* image = XGetImage(d, w, (column - 1) * 8, (row - 1) * 16, 8, 16, AllPlanes, ZPixmap);
+    if (!image) return false;
+    bool found = false;
+    for (int y = 0; y < 16 && !found; ++y)
+        for (int x = 0; x < 8 && !found; ++x) found = XGetPixel(image, x, y) == colour;
+    XDestroyImage(image);
+    return found;
+}
+
+void tap(Display* d, KeySym key) {
+    const KeyCode code = XKeysymToKeycode(d, key);
+    XTestFakeKeyEvent(d, code, True, CurrentTime);
+    XTestFakeKeyEvent(d, code, False, CurrentTime);
+    XSync(d, False);
+}
+
+// Presses Esc until the program ends; its exit status, or -1 (then killed).
+int endWithEsc(Display* d, pid_t orbits) {
+    int status = -1;
+    for (int attempt = 0; attempt < 20 && status < 0; ++attempt) {
+        tap(d, XK_Escape);
+        status = exitStatus(orbits, std::chrono::milliseconds(500));
+    }
+    if (status < 0) {
+        kill(orbits, SIGKILL);
+        waitpid(orbits, nullptr, 0);
+    }
+    return status;
+}
+
+constexpr unsigned long yellow = 0xffff55, lightGreen = 0x55ff55;
+
 }  // namespace
+
+TEST(OrbitsProgram, RunsTheSolarSystemUnderTheKeyboard) {
+    REQUIRE_XVFB();
+    Display* user = XOpenDisplay(xvfb::displayName().c_str());
+    ASSERT_NE(user, nullptr);
+    const pid_t orbits = startOrbits(xvfb::displayName());
+    ::Window w = 0;
+    ASSERT_TRUE(eventually([&] { return (w = findOrbitsWindow(user)) != 0; }));
+    XTestFakeMotionEvent(user, DefaultScreen(user), 300, 300, CurrentTime);
+    XSync(user, False);
+
+    // The Sun at the centre of the view: drawing point (510, 383).
+    EXPECT_TRUE(eventually([&] { return windowPixel(user, w, 511, 384) == yellow; }));
+    // Right arrow: the eye moves 5e9 m to +x, the Sun 5 pixels to the left,
+    // and the erase cycle clears its old place.
+    tap(user, XK_Right);
+    EXPECT_TRUE(eventually([&] {
+        return windowPixel(user, w, 506, 384) == yellow && windowPixel(user, w, 511, 384) != yellow;
+    }));
+    // F3: the names of the first bodies; "Sonne" starts in row 23, column 64.
+    tap(user, XK_F3);
+    EXPECT_TRUE(eventually([&] { return cellHas(user, w, 23, 64, lightGreen); }));
+    // The clock in the top left: "Stunde" in row 2.
+    EXPECT_TRUE(cellHas(user, w, 2, 1, lightGreen));
+
+    EXPECT_EQ(endWithEsc(user, orbits), 0);
+    XCloseDisplay(user);
+}
 
 TEST(OrbitsProgram, ShowsTheFramedViewportWithTheTitleAndEndsOnEsc) {
     REQUIRE_XVFB();
@@ -87,12 +157,7 @@ TEST(OrbitsProgram, ShowsTheFramedViewportWithTheTitleAndEndsOnEsc) {
     EXPECT_NE(title.find(" Objekte von 24"), std::string::npos) << title;
 
     // Blue frame on the window edge, black inside.
-    auto pixel = [&](int x, int y) {
-        XImage* image = XGetImage(user, w, x, y, 1, 1, AllPlanes, ZPixmap);
-        const unsigned long p = image ? XGetPixel(image, 0, 0) : ~0ul;
-        if (image) XDestroyImage(image);
-        return p;
-    };
+    auto pixel = [&](int x, int y) { return windowPixel(user, w, x, y); };
     EXPECT_TRUE(eventually([&] { return pixel(0, 0) == 0x0000aa && pixel(1023, 767) == 0x0000aa; }));
     EXPECT_EQ(pixel(512, 0), 0x0000aaul);
     EXPECT_EQ(pixel(0, 400), 0x0000aaul);
@@ -101,20 +166,8 @@ TEST(OrbitsProgram, ShowsTheFramedViewportWithTheTitleAndEndsOnEsc) {
 
     XTestFakeMotionEvent(user, DefaultScreen(user), 300, 300, CurrentTime);
     XSync(user, False);
-    const KeyCode esc = XKeysymToKeycode(user, XK_Escape);
     // Pressed until the program sees it: it may still be setting up.
-    int status = -1;
-    for (int attempt = 0; attempt < 20 && status < 0; ++attempt) {
-        XTestFakeKeyEvent(user, esc, True, CurrentTime);
-        XTestFakeKeyEvent(user, esc, False, CurrentTime);
-        XSync(user, False);
-        status = exitStatus(orbits, std::chrono::milliseconds(500));
-    }
-    if (status < 0) {
-        kill(orbits, SIGKILL);
-        waitpid(orbits, nullptr, 0);
-    }
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(endWithEsc(user, orbits), 0);
     XCloseDisplay(user);
 }
 

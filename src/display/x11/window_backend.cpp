@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -340,7 +341,14 @@ std::unique_ptr<WindowBackend> openWindowBackend(const Options& options, std::st
     installErrorHandler();
     auto impl = std::make_unique<WindowBackend::Impl>();
     const char* name = options.displayName.empty() ? nullptr : options.displayName.c_str();
-    impl->display = XOpenDisplay(name);
+    // A local server that is still busy with a connection just closed may
+    // refuse the next one for a moment (EAGAIN): try again briefly.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        errno = 0;
+        impl->display = XOpenDisplay(name);
+        if (impl->display || errno != EAGAIN) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
     if (!impl->display) {
         const char* shown = name ? name : std::getenv("DISPLAY");
         error = shown && *shown ? std::string("cannot open X display \"") + shown + "\""
