@@ -39,11 +39,41 @@ std::string nameField(const std::string& name) {
 
 std::string errnoText() { return std::strerror(errno); }
 
+// The first 16 header fields in file order (World or const World); the live
+// and body counts that end the header are written and read apart.
+template <typename W>
+auto headerFields(W& w) {
+    auto& o = w.observer;
+    auto& t = w.target;
+    return std::array{&w.clock.stepCount, &o.VAuge, &o.wi_x, &o.wi_y, &o.viewRoll, &o.XAuge,
+                      &o.YAuge, &o.ZAuge, &t.Ziel, &w.physics.G, &w.physics.timeStep, &o.XDREH,
+                      &o.YDREH, &t.targetSwitch, &t.visorSwitch, &w.reservedNumber};
+}
+
+// The numbers of a body line in file order; the name follows them.
+constexpr std::array<sim::Bodies::Column<float> sim::Bodies::*, 11> bodyFields = {
+    &sim::Bodies::x,        &sim::Bodies::y,      &sim::Bodies::z,     &sim::Bodies::vx,
+    &sim::Bodies::vy,       &sim::Bodies::vz,     &sim::Bodies::diameter, &sim::Bodies::radius,
+    &sim::Bodies::color,    &sim::Bodies::mass,   &sim::Bodies::active,
+};
+
 // The values of a body line, in the order of the file.
 struct BodyRecord {
-    std::array<float, 11> values{};  // x y z vx vy vz diameter radius color mass active
+    std::array<float, bodyFields.size()> values{};
     std::string name;
 };
+
+// Writes all of text to fd; false (with errno set) when it cannot.
+bool writeAll(int fd, const std::string& text) {
+    std::size_t written = 0;
+    while (written < text.size()) {
+        const ssize_t r = ::write(fd, text.data() + written, text.size() - written);
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) return false;
+        written += std::size_t(r);
+    }
+    return true;
+}
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -52,17 +82,11 @@ struct FileCloser {
 }  // namespace
 
 std::string scenarioText(const World& w, int digits) {
-    const auto& o = w.observer;
-    const auto& t = w.target;
     const sim::Bodies& b = w.bodies;
     auto number = [digits](float v) { return display::printedNumber(v, digits); };
 
-    const float header[17] = {w.clock.stepCount, o.VAuge, o.wi_x, o.wi_y, o.viewRoll,
-                              o.XAuge, o.YAuge, o.ZAuge, t.Ziel, w.physics.G,
-                              w.physics.timeStep, o.XDREH, o.YDREH, t.targetSwitch,
-                              t.visorSwitch, w.reservedNumber, 0};
     std::string text, line;
-    for (int k = 0; k < 16; ++k) appendPadded(line, number(header[k]));
+    for (const float* field : headerFields(w)) appendPadded(line, number(*field));
     appendPadded(line, display::printedNumber(b.liveCount));
     line += number(b.bodyCount);
     text += line;
@@ -71,10 +95,7 @@ std::string scenarioText(const World& w, int digits) {
     const int n = sim::usedEntries(b);
     for (int i = 1; i <= n; ++i) {
         line.clear();
-        for (float v : {b.x[i], b.y[i], b.z[i], b.vx[i], b.vy[i], b.vz[i], b.diameter[i],
-                        b.radius[i], b.color[i], b.mass[i], b.active[i]}) {
-            appendPadded(line, number(v));
-        }
+        for (auto field : bodyFields) appendPadded(line, number((b.*field)[i]));
         line += nameField(b.name[i]);
         text += line;
         text += '\n';
@@ -87,22 +108,11 @@ FileResult saveScenario(const World& w, const std::string& path, int digits) {
     const std::string temporary = path + ".tmp" + std::to_string(getpid());
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return {false, "cannot create " + temporary + ": " + errnoText()};
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t r = ::write(fd, text.data() + written, text.size() - written);
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) {
-            const std::string reason = "cannot write " + path + ": " + errnoText();
-            ::close(fd);
-            ::unlink(temporary.c_str());
-            return {false, reason};
-        }
-        written += std::size_t(r);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        const std::string reason = "cannot write " + path + ": " + errnoText();
+    const bool written = writeAll(fd, text) && ::fsync(fd) == 0;
+    const std::string writeError = errnoText();
+    if (::close(fd) != 0 || !written) {
         ::unlink(temporary.c_str());
-        return {false, reason};
+        return {false, "cannot write " + path + ": " + (written ? errnoText() : writeError)};
     }
     if (std::rename(temporary.c_str(), path.c_str()) != 0) {
         const std::string reason = "cannot replace " + path + ": " + errnoText();
@@ -137,40 +147,13 @@ FileResult loadScenario(World& w, const std::string& path) {
     if (reader.failed()) return {false, "cannot read " + path};
 
     // The file is sound: commit it.
-    auto& o = w.observer;
-    auto& t = w.target;
-    w.clock.stepCount = header[0];
-    o.VAuge = header[1];
-    o.wi_x = header[2];
-    o.wi_y = header[3];
-    o.viewRoll = header[4];
-    o.XAuge = header[5];
-    o.YAuge = header[6];
-    o.ZAuge = header[7];
-    t.Ziel = header[8];
-    w.physics.G = header[9];
-    w.physics.timeStep = header[10];
-    o.XDREH = header[11];
-    o.YDREH = header[12];
-    t.targetSwitch = header[13];
-    t.visorSwitch = header[14];
-    w.reservedNumber = header[15];
+    const auto fields = headerFields(w);
+    for (std::size_t k = 0; k < fields.size(); ++k) *fields[k] = header[k];
     sim::Bodies& b = w.bodies;
     b.liveCount = display::roundHalfEven(header[16]);
     b.bodyCount = bodyCount;
     for (int i = 1; i <= n; ++i) {
-        const auto& v = records[i].values;
-        b.x[i] = v[0];
-        b.y[i] = v[1];
-        b.z[i] = v[2];
-        b.vx[i] = v[3];
-        b.vy[i] = v[4];
-        b.vz[i] = v[5];
-        b.diameter[i] = v[6];
-        b.radius[i] = v[7];
-        b.color[i] = v[8];
-        b.mass[i] = v[9];
-        b.active[i] = v[10];
+        for (std::size_t f = 0; f < bodyFields.size(); ++f) (b.*bodyFields[f])[i] = records[i].values[f];
         b.name[i] = std::move(records[i].name);
     }
     sim::clearDerivedFields(b);
