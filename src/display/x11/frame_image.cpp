@@ -106,6 +106,7 @@ void FrameImage::buildPixelTable(Visual* visual, Colormap colormap, const Palett
         if (trueColour) {
             pixelOf_[i] = component(c.r, visual->red_mask) | component(c.g, visual->green_mask) |
                           component(c.b, visual->blue_mask);
+            pixel32Of_[i] = static_cast<uint32_t>(pixelOf_[i]);
             continue;
         }
         // Colormapped screens: ask the server for the nearest shared colour.
@@ -115,6 +116,7 @@ void FrameImage::buildPixelTable(Visual* visual, Colormap colormap, const Palett
         colour.blue = static_cast<unsigned short>(c.b * 257);
         colour.flags = DoRed | DoGreen | DoBlue;
         pixelOf_[i] = XAllocColor(display_, colormap, &colour) ? colour.pixel : 0;
+        pixel32Of_[i] = static_cast<uint32_t>(pixelOf_[i]);
     }
 }
 
@@ -124,9 +126,7 @@ void FrameImage::convertRows(const uint8_t* frame, int y1, int y2) {
         const uint8_t* source = frame + std::size_t(y) * screenWidth;
         char* row = image_->data + std::size_t(y) * std::size_t(image_->bytes_per_line);
         if (image_->bits_per_pixel == 32 && nativeOrder) {
-            uint32_t out[screenWidth];
-            for (int x = 0; x < screenWidth; ++x) out[x] = static_cast<uint32_t>(pixelOf_[source[x]]);
-            std::memcpy(row, out, sizeof out);
+            convertRow32(source, row);
         } else if (image_->bits_per_pixel == 16 && nativeOrder) {
             uint16_t out[screenWidth];
             for (int x = 0; x < screenWidth; ++x) out[x] = static_cast<uint16_t>(pixelOf_[source[x]]);
@@ -135,6 +135,14 @@ void FrameImage::convertRows(const uint8_t* frame, int y1, int y2) {
             for (int x = 0; x < screenWidth; ++x) XPutPixel(image_, x, y, pixelOf_[source[x]]);
         }
     }
+}
+
+void FrameImage::convertRow32(const uint8_t* source, char* row) const {
+    // A 32-bit table written straight into the image row (whose lines are
+    // whole 32-bit words): the common true-colour case, and the bulk of a
+    // full-frame transfer.
+    auto* out = reinterpret_cast<uint32_t*>(row);
+    for (int x = 0; x < screenWidth; ++x) out[x] = pixel32Of_[source[x]];
 }
 
 void FrameImage::put(Drawable window, GC gc, int y1, int y2) {

@@ -34,12 +34,14 @@ private:
     bool createShared(Visual* visual, int depth);
     bool createPlain(Visual* visual, int depth);
     void buildPixelTable(Visual* visual, Colormap colormap, const Palette& palette);
+    void convertRow32(const uint8_t* source, char* row) const;
 
     Display* display_;
     XImage* image_ = nullptr;
     XShmSegmentInfo segment_{};
     bool shared_ = false;
     std::array<unsigned long, 256> pixelOf_{};
+    std::array<uint32_t, 256> pixel32Of_{};  // the same, for 32-bit images
 };
 
 }  // namespace display::x11
