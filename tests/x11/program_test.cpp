@@ -68,6 +68,19 @@ std::string utf8Name(Display* d, ::Window w) {
     return found;
 }
 
+// Whether the window is mapped and shown: only then can its pixels be read.
+bool viewable(Display* d, ::Window w) {
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(d, w, &attributes) && attributes.map_state == IsViewable;
+}
+
+// The orbits window once it is shown, or 0.
+::Window shownOrbitsWindow(Display* d) {
+    ::Window w = 0;
+    if (!eventually([&] { return (w = findOrbitsWindow(d)) != 0 && viewable(d, w); })) return 0;
+    return w;
+}
+
 // The colour of window pixel (x, y) as the server holds it.
 unsigned long windowPixel(Display* d, ::Window w, int x, int y) {
     XImage* image = XGetImage(d, w, x, y, 1, 1, AllPlanes, ZPixmap);
@@ -117,8 +130,8 @@ TEST(OrbitsProgram, RunsTheSolarSystemUnderTheKeyboard) {
     Display* user = XOpenDisplay(xvfb::displayName().c_str());
     ASSERT_NE(user, nullptr);
     const pid_t orbits = startOrbits(xvfb::displayName());
-    ::Window w = 0;
-    ASSERT_TRUE(eventually([&] { return (w = findOrbitsWindow(user)) != 0; }));
+    const ::Window w = shownOrbitsWindow(user);
+    ASSERT_NE(w, 0u);
     XTestFakeMotionEvent(user, DefaultScreen(user), 300, 300, CurrentTime);
     XSync(user, False);
 
@@ -145,9 +158,8 @@ TEST(OrbitsProgram, ShowsTheFramedViewportWithTheTitleAndEndsOnEsc) {
     Display* user = XOpenDisplay(xvfb::displayName().c_str());
     ASSERT_NE(user, nullptr);
     const pid_t orbits = startOrbits(xvfb::displayName());
-
-    ::Window w = 0;
-    ASSERT_TRUE(eventually([&] { return (w = findOrbitsWindow(user)) != 0; }));
+    const ::Window w = shownOrbitsWindow(user);
+    ASSERT_NE(w, 0u);
     // Mergers may already have lowered the live count.
     std::string title;
     EXPECT_TRUE(eventually([&] {
