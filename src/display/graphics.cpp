@@ -198,7 +198,8 @@ void floodFill(Screen& s, float xf, float yf, int colour) {
     FrameWriter frame(s.shared);
     if (frame.get(int(sx), int(sy)) == c) return;
 
-    std::vector<std::pair<int, int>> seeds{{int(sx), int(sy)}};
+    std::vector<std::pair<int, int>>& seeds = s.fillSeeds;
+    seeds.assign(1, {int(sx), int(sy)});
     while (!seeds.empty()) {
         const auto [x, y] = seeds.back();
         seeds.pop_back();

@@ -15,6 +15,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "display/backend.h"
@@ -73,6 +74,9 @@ struct Screen {
     int row = 1, column = 1;   // text cursor; column 129 after a text that filled its row
     std::string title;         // code page 437, at most 127 bytes
     std::unique_ptr<Backend> backend;
+    // Seeds of floodFill, kept between fills so that a frame of many filled
+    // discs allocates nothing.
+    std::vector<std::pair<int, int>> fillSeeds;
 };
 
 // ---- Screen, viewport, colours, title ------------------------------------

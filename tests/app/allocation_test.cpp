@@ -1,0 +1,47 @@
+// A running pass allocates no memory: every allocation in the program goes
+// through the counting operator new below while the test watches.
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+#include <gtest/gtest.h>
+
+#include "app/simulation.h"
+#include "display/headless.h"
+#include "display/screen.h"
+#include "scenarios/solar_system.h"
+#include "world.h"
+
+namespace {
+std::atomic<long> allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    ++allocations;
+    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+TEST(SimulationPass, AllocatesNothingOnceRunning) {
+    auto w = std::make_unique<World>();
+    display::Screen screen;
+    scenarios::setUpSolarSystem(*w);
+    app::enterSimulation(*w, screen);
+    display::headless(screen)->pressKey(display::PressedKey{-1, 61});  // names on
+    // Past the first merger, whose new title is one of the texts a pass may make.
+    for (int k = 0; k < 300; ++k) app::simulationPass(*w, screen);
+    ASSERT_EQ(w->bodies.liveCount, 23);
+    // Close enough to Jupiter that it is drawn as a filled disc.
+    w->observer.XAuge = w->bodies.x[6];
+    w->observer.YAuge = w->bodies.y[6];
+    w->observer.ZAuge = -2e10f;
+    app::simulationPass(*w, screen);
+    ASSERT_GE(w->bodies.apparentSize[6], 1.1f);
+
+    const long before = allocations;
+    for (int k = 0; k < 200; ++k) app::simulationPass(*w, screen);
+    EXPECT_EQ(allocations - before, 0);
+}
