@@ -135,18 +135,42 @@ int endWithEsc(Display* d, pid_t orbits) {
 
 constexpr unsigned long yellow = 0xffff55, lightGreen = 0x55ff55;
 
+// orbits started on the test's server, with a user connection to look at its
+// window; a program a failed test leaves running is ended.
+class RunningOrbits : public ::testing::Test {
+protected:
+    void SetUp() override {
+        REQUIRE_XVFB();
+        user = XOpenDisplay(xvfb::displayName().c_str());
+        ASSERT_NE(user, nullptr);
+        orbits = startOrbits(xvfb::displayName());
+        w = shownOrbitsWindow(user);
+        ASSERT_NE(w, 0u);
+        XTestFakeMotionEvent(user, DefaultScreen(user), 300, 300, CurrentTime);
+        XSync(user, False);
+    }
+    void TearDown() override {
+        if (orbits > 0 && waitpid(orbits, nullptr, WNOHANG) == 0) {
+            kill(orbits, SIGKILL);
+            waitpid(orbits, nullptr, 0);
+        }
+        if (user) XCloseDisplay(user);
+    }
+    // Presses Esc until the program ends (it may still be setting up).
+    int endWithEsc() {
+        const int status = ::endWithEsc(user, orbits);
+        orbits = -1;
+        return status;
+    }
+
+    Display* user = nullptr;
+    pid_t orbits = -1;
+    ::Window w = 0;
+};
+
 }  // namespace
 
-TEST(OrbitsProgram, RunsTheSolarSystemUnderTheKeyboard) {
-    REQUIRE_XVFB();
-    Display* user = XOpenDisplay(xvfb::displayName().c_str());
-    ASSERT_NE(user, nullptr);
-    const pid_t orbits = startOrbits(xvfb::displayName());
-    const ::Window w = shownOrbitsWindow(user);
-    ASSERT_NE(w, 0u);
-    XTestFakeMotionEvent(user, DefaultScreen(user), 300, 300, CurrentTime);
-    XSync(user, False);
-
+TEST_F(RunningOrbits, RunsTheSolarSystemUnderTheKeyboard) {
     // The Sun at the centre of the view: drawing point (510, 383).
     EXPECT_TRUE(eventually([&] { return columnHas(user, w, 511, 384, yellow); }));
     // Right arrow: the eye moves 5e9 m to +x, the Sun 5 pixels to the left,
@@ -161,17 +185,10 @@ TEST(OrbitsProgram, RunsTheSolarSystemUnderTheKeyboard) {
     // The clock in the top left: "Stunde" in row 2.
     EXPECT_TRUE(cellHas(user, w, 2, 1, lightGreen));
 
-    EXPECT_EQ(endWithEsc(user, orbits), 0);
-    XCloseDisplay(user);
+    EXPECT_EQ(endWithEsc(), 0);
 }
 
-TEST(OrbitsProgram, ShowsTheFramedViewportWithTheTitleAndEndsOnEsc) {
-    REQUIRE_XVFB();
-    Display* user = XOpenDisplay(xvfb::displayName().c_str());
-    ASSERT_NE(user, nullptr);
-    const pid_t orbits = startOrbits(xvfb::displayName());
-    const ::Window w = shownOrbitsWindow(user);
-    ASSERT_NE(w, 0u);
+TEST_F(RunningOrbits, ShowsTheFramedViewportWithTheTitleAndEndsOnEsc) {
     // Mergers may already have lowered the live count.
     std::string title;
     EXPECT_TRUE(eventually([&] {
@@ -188,11 +205,7 @@ TEST(OrbitsProgram, ShowsTheFramedViewportWithTheTitleAndEndsOnEsc) {
     EXPECT_EQ(pixel(1, 1), 0ul);
     EXPECT_EQ(pixel(600, 400), 0ul);
 
-    XTestFakeMotionEvent(user, DefaultScreen(user), 300, 300, CurrentTime);
-    XSync(user, False);
-    // Pressed until the program sees it: it may still be setting up.
-    EXPECT_EQ(endWithEsc(user, orbits), 0);
-    XCloseDisplay(user);
+    EXPECT_EQ(endWithEsc(), 0);
 }
 
 TEST(OrbitsProgram, WithoutADisplaySaysSoAndExitsWithStatus1) {

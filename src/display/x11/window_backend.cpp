@@ -84,6 +84,8 @@ struct WindowBackend::Impl {
     void handleRequests();
     void applyTitle(const std::string& cp437Title);
     void present(bool wholeFrame);
+    // Runs of changed rows of one present, kept so that presenting allocates nothing.
+    std::vector<std::pair<int, int>> dirtyRuns;
     void readInitialPointer();
 };
 
@@ -277,7 +279,8 @@ void WindowBackend::Impl::applyTitle(const std::string& cp437Title) {
 // consecutive rows. With shared memory the server reads the image itself, so
 // the copy must be complete before the next conversion writes into it.
 void WindowBackend::Impl::present(bool wholeFrame) {
-    std::vector<std::pair<int, int>> runs;
+    std::vector<std::pair<int, int>>& runs = dirtyRuns;
+    runs.clear();
     {
         std::lock_guard lock(shared->mutex);
         if (wholeFrame) std::fill(shared->dirtyRows.begin(), shared->dirtyRows.end(), uint8_t{1});
