@@ -21,6 +21,9 @@ struct World {
     view::Hud hud;
     sim::LoopState loop;
     std::string scenarioTitle;
+    // The largest mass of a generated swarm body, kg: the main menu's
+    // setting, one earthMass on every entry into the main menu.
+    float maxMass = 5.98e24f;
     // The window title as the simulation last set it; the window shows it.
     std::string windowTitle;
     // A number scenario files carry through unchanged: as last read, else 0.

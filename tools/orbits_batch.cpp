@@ -21,7 +21,7 @@
 #include "display/png_file.h"
 #include "display/screen.h"
 #include "io/scenario_file.h"
-#include "scenarios/solar_system.h"
+#include "scenarios/scenario_list.h"
 #include "world.h"
 
 namespace {
@@ -121,10 +121,9 @@ std::optional<std::string> startScenario(World& w, const Options& o) {
         w.scenarioTitle = baseName(*o.load);
         return std::nullopt;
     }
-    if (*o.scenario == 7) {
-        scenarios::setUpSolarSystem(w);
-        return std::nullopt;
-    }
+    w.bodies.bodyCount = float(o.bodies);
+    w.maxMass = float(o.maxMass * double(w.physics.earthMass));
+    if (scenarios::startListEntry(w, *o.scenario, o.seed)) return std::nullopt;
     return "scenario " + std::to_string(*o.scenario) + " is not available yet; this build has scenario 7";
 }
 

@@ -1,0 +1,19 @@
+// Dispatches a scenario-list entry to its set-up.
+#include "scenarios/scenario_list.h"
+
+#include <cassert>
+
+#include "scenarios/solar_system.h"
+
+namespace scenarios {
+
+bool startListEntry(World& w, int entry, std::optional<uint64_t> /*seed*/) {
+    assert(hasScenario(entry) && "only entries 1..10 start a scenario");
+    if (entry == 7) {
+        setUpSolarSystem(w);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace scenarios
