@@ -156,6 +156,11 @@ MouseReading readMouse(Screen& s);
 // ends as soon as a key is waiting (the key stays waiting).
 void sleepMs(Screen& s, int ms);
 
+// Waits until a key is waiting or the mouse has changed since the call
+// began, at most maxMs milliseconds: what an idle screen does between two
+// polls instead of spinning.
+void waitForInput(Screen& s, int maxMs);
+
 // Prints the prompt (when not empty) and "? " (when questionMark), lets the
 // user edit one line at the cursor and returns it after Enter, followed by a
 // line end. The line holds at most maxLineLength characters.
