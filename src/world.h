@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 
+#include "app/menu_state.h"
 #include "sim/bodies.h"
 #include "sim/clock.h"
 #include "sim/loop_state.h"
@@ -20,6 +21,7 @@ struct World {
     view::Drawing drawing;
     view::Hud hud;
     sim::LoopState loop;
+    app::MenuState menus;
     std::string scenarioTitle;
     // The largest mass of a generated swarm body, kg: the main menu's
     // setting, one earthMass on every entry into the main menu.

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "app/simulation_menu.h"
 #include "display/rounding.h"
 #include "sim/clock.h"
 #include "sim/gravity.h"
@@ -89,6 +90,7 @@ void enterSimulation(World& w, display::Screen& s) {
     w.drawing.sizeScale = view::simulationSizeScale;
     w.windowTitle = sim::windowTitleText(w.scenarioTitle, w.bodies.liveCount, w.bodies.bodyCount);
     display::setWindowTitle(s, w.windowTitle);
+    w.menus.simMenu.active = 0;
 }
 
 void simulationStep(World& w, display::Screen& s) {
@@ -103,6 +105,7 @@ void displayPass(World& w, display::Screen& s) {
     view::projectAll(w.observer, rotation, w.bodies);
     view::eraseCycle(w.drawing, s, w.observer);
     view::drawBodies(w.drawing, w.hud, w.bodies, w.observer, s);
+    showSimulationMenu(w, s);
     if (w.clock.clockSwitch == 1) sim::drawClock(s, w.clock);
 }
 
@@ -111,8 +114,11 @@ std::optional<Next> simulationPass(World& w, display::Screen& s) {
     if (auto next = applyKey(w, s)) return next;
     if (w.clock.stopSwitch == -1) {
         for (int k = stepsThisPass(w.loop, w.clock.speedFactor); k > 0; --k) simulationStep(w, s);
-        if (w.loop.displaySwitch == 1) displayPass(w, s);
-        if (w.loop.helpSwitch == 1) w.clock.clockSwitch = -1;
+        if (w.loop.displaySwitch == 1) {
+            displayPass(w, s);
+            if (auto next = simulationMenuExit(w.menus)) return next;
+        }
+        if (w.loop.helpSwitch == 1) showHelp(w, s);
     }
     return std::nullopt;
 }

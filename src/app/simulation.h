@@ -22,8 +22,8 @@ std::optional<Next> simulationPass(World& w, display::Screen& s);
 // follows each merger.
 void simulationStep(World& w, display::Screen& s);
 
-// The frame of one pass: view angles, projection, erase cycle, bodies and
-// the clock.
+// The frame of one pass: view angles, projection, erase cycle, bodies,
+// the in-simulation menu and the clock.
 void displayPass(World& w, display::Screen& s);
 
 // Enters the simulation and runs passes until one leaves it.
