@@ -63,12 +63,15 @@ void showSimulationMenu(World& w, display::Screen& s) {
 
 std::optional<Next> simulationMenuExit(MenuState& menus) {
     int& choice = menus.simMenu.choice;
+    std::optional<Next> next;
     switch (choice) {
-        case toMainMenu: choice = 0; return Next::MainMenu;
-        case toExit: return Next::Exit;
-        case toSaveDialog: choice = 0; return Next::SaveDialog;
+        case toMainMenu: next = Next::MainMenu; break;
+        case toExit: next = Next::Exit; break;
+        case toSaveDialog: next = Next::SaveDialog; break;
         default: return std::nullopt;
     }
+    choice = 0;
+    return next;
 }
 
 void showHelp(World& w, display::Screen& s) {
