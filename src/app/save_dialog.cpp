@@ -96,7 +96,9 @@ Next afterSaving(World& w, display::Screen& s) {
             if (exitButton(s, m)) return Next::Exit;
             if (button(s, m, 800, 140, 120, 20, "Go to Mainnenue ", 1, 10)) return Next::MainMenu;
         } else if (key.empty()) {
-            display::waitForInput(s, idleWaitMs);
+            // A plain wait: it costs less than polling for input every
+            // millisecond, and a key or click waits for the next poll.
+            display::sleepMs(s, idleWaitMs);
         }
         first = false;
         previous = m;
