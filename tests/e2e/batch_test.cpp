@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include "io/scenario_file.h"
+#include "scenarios/scenario_list.h"
 #include "scenarios/solar_system.h"
+#include "sim/stats.h"
 #include "support/plain_gravity.h"
 #include "support/same_bits.h"
 #include "support/temp_dir.h"
@@ -117,13 +119,16 @@ TEST(OrbitsBatch, BadRequestsGiveOneLineAndStatusTwo) {
         "--scenario",
         "--scenario 11",
         "--scenario seven",
-        "--scenario 3 --save out.dat",
+        "--scenario 0 --save out.dat",
         "--scenario 7 --load bad.dat",
         "--load missing.dat --save out.dat",
         "--load bad.dat --save out.dat",
         "--scenario 7 --steps -1 --save out.dat",
         "--scenario 7 --exact",
         "--scenario 7 --bodies 801",
+        "--scenario 1 --bodies 0 --save out.dat",
+        "--scenario 5 --max-mass 9.9e-21 --save out.dat",
+        "--scenario 5 --max-mass 1.01e12 --save out.dat",
         "--scenario 7 --frobnicate",
         "--scenario 7 --save no/such/dir/out.dat",
     };
@@ -134,5 +139,51 @@ TEST(OrbitsBatch, BadRequestsGiveOneLineAndStatusTwo) {
         EXPECT_GE(lineCount(r.err), 1) << arguments;
         EXPECT_EQ(r.err.rfind("orbits-batch: ", 0), 0u) << arguments << ": " << r.err;
         EXPECT_FALSE(std::filesystem::exists(dir.file("out.dat"))) << arguments;
+    }
+}
+
+// The edges of the settings are accepted; a seed reproduces a whole swarm
+// file byte for byte, the clock does not.
+TEST(OrbitsBatch, SettingsAtTheirEdgesAndSeeds) {
+    TempDir dir;
+    for (const char* arguments : {"--scenario 1 --bodies 1", "--scenario 10 --bodies 800",
+                                  "--scenario 5 --max-mass 1e-20 --seed 3", "--scenario 6 --max-mass 1e12"}) {
+        EXPECT_EQ(batch(dir, arguments).status, 0) << arguments;
+    }
+    for (const std::string seed : {" --seed 9", ""}) {
+        std::string files[2];
+        for (std::string& file : files) {
+            ASSERT_EQ(batch(dir, "--scenario 5 --steps 3 --save s.dat --exact" + seed).status, 0);
+            file = readFile(dir.file("s.dat"));
+        }
+        EXPECT_EQ(files[0] == files[1], !seed.empty()) << seed;
+    }
+}
+
+// --stats before the run: the central pair alone has no momentum and its
+// centre of mass at the origin, for every generating entry.
+TEST(OrbitsBatch, StatsShowThePairAtRest) {
+    TempDir dir;
+    for (int entry : {1, 2, 3, 4, 5, 6, 9, 10}) {
+        const BatchRun r = batch(dir, "--scenario " + std::to_string(entry) + " --bodies 2 --seed 4 --stats --steps 50");
+        ASSERT_EQ(r.status, 0) << r.err;
+        sim::Stats s;
+        const int read = std::sscanf(r.out.c_str() + r.out.find("before:"),
+                                     "before: live %d, mass %lg kg, momentum (%lg, %lg, %lg) kg m/s, energy %lg J, "
+                                     "centre of mass (%lg, %lg, %lg) m",
+                                     &s.live, &s.mass, &s.px, &s.py, &s.pz, &s.energy, &s.cx, &s.cy, &s.cz);
+        ASSERT_EQ(read, 9) << r.out;
+        EXPECT_NE(r.out.find("after:  live "), std::string::npos) << r.out;
+        EXPECT_NE(r.out.find("relative energy change: "), std::string::npos) << r.out;
+
+        auto w = std::make_unique<World>();
+        w->bodies.bodyCount = 2;
+        scenarios::startListEntry(*w, entry, 4);
+        const sim::Bodies& b = w->bodies;
+        EXPECT_EQ(s.live, 2);
+        EXPECT_NEAR(s.mass, double(b.mass[1]) + b.mass[2], 1e-8 * s.mass);
+        EXPECT_NEAR(s.py, 0, 1e-6 * b.mass[2] * std::fabs(b.vy[2]) / w->physics.timeStep) << entry;
+        EXPECT_NEAR(s.cx, 0, 1e-6 * b.x[2]) << entry;
+        EXPECT_EQ(s.px + s.pz + s.cy + s.cz, 0) << entry;
     }
 }
