@@ -79,7 +79,7 @@ float targetNumber(std::string_view line) {
     if (length == 0) return 0;
     // Beyond the float range the number reads as an infinity; nothing looks
     // such a target up, so it is harmless.
-    return float(std::strtod(std::string(item.substr(0, length)).c_str(), nullptr));
+    return std::strtof(std::string(item.substr(0, length)).c_str(), nullptr);
 }
 
 void enterTargetNumber(Target& t, display::Screen& s) {

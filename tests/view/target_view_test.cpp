@@ -71,7 +71,7 @@ TEST(TargetView, TypedTargetNumber) {
     const struct { const char* line; float number; } cases[] = {
         {"4", 4}, {"  \t4", 4}, {"-2.5e1,7", -25}, {"+.5 9", 0.5f}, {"3.", 3}, {"4abc", 4},
         {"1e", 1}, {"2e+", 2}, {"abc", 0}, {"", 0}, {"  ", 0}, {"+", 0}, {".", 0}, {",4", 0},
-        {"inf", 0}, {"0x10", 0}, {"1e999", inf},
+        {"inf", 0}, {"0x10", 0}, {"1e300", inf}, {"-1e999", -inf},
     };
     for (const auto& c : cases) EXPECT_EQ(targetNumber(c.line), c.number) << '"' << c.line << '"';
 }
