@@ -11,6 +11,7 @@
 #include "app/simulation.h"
 #include "display/headless.h"
 #include "display/screen.h"
+#include "scenarios/scenario_list.h"
 #include "scenarios/solar_system.h"
 #include "world.h"
 
@@ -167,6 +168,20 @@ TEST(Marking, ClicksMarkSunAndEarthAndShowTheirDistance) {
     EXPECT_EQ(run.w->hud.mark1, -1);
     EXPECT_EQ(run.w->hud.mark2, -1);
     EXPECT_EQ(run.w->hud.markRingFlag, -1);
+}
+
+// The star with the disc starts with its planet marked: named in the
+// marking line and ringed in its colour.
+TEST(Marking, PlanetOfTheDiscIsMarkedFromTheStart) {
+    Session run;
+    ASSERT_TRUE(scenarios::startListEntry(*run.w, 9, 7));
+    app::enterSimulation(*run.w, run.screen);
+    run.passes(1);
+    EXPECT_EQ(run.w->hud.mark1, 3);
+    EXPECT_TRUE(run.shows(1, 30, "P3 __ m = 1.23409e+29"));
+    const auto& b = run.w->bodies;
+    EXPECT_EQ(display::pixelAt(run.screen, int(b.screenX[3]) + 1 + 20, int(b.screenY[3]) + 1), 12)
+        << "the ring, 20 pixels right of the planet";
 }
 
 // With no target body every target value reads 0.
