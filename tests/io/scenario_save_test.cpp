@@ -184,7 +184,7 @@ TEST(ScenarioSave, KilledSavesLeaveTheOldOrTheNewFile) {
     std::uniform_int_distribution<long long> delay(0, std::chrono::duration_cast<std::chrono::microseconds>(save).count() * 6 / 5);
 
     int kills = 0, torn = 0, strays = 0, unloadable = 0;
-    for (int attempt = 0; attempt < 2000 && kills < 120; ++attempt) {
+    for (int attempt = 0; attempt < 2000 && kills < 110; ++attempt) {
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) _exit(io::saveScenario(*worlds[attempt % 2], target).ok ? 0 : 1);
