@@ -1,4 +1,6 @@
 // orbits-batch as a user runs it: files, titles, exit codes and messages.
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -9,6 +11,7 @@
 
 #include "io/scenario_file.h"
 #include "scenarios/solar_system.h"
+#include "sim/stats.h"
 #include "support/plain_gravity.h"
 #include "support/same_bits.h"
 #include "support/temp_dir.h"
@@ -118,13 +121,16 @@ TEST(OrbitsBatch, BadRequestsGiveOneLineAndStatusTwo) {
         "--scenario",
         "--scenario 11",
         "--scenario seven",
-        "--scenario 3 --save out.dat",
+        "--scenario 0 --save out.dat",
         "--scenario 7 --load bad.dat",
         "--load missing.dat --save out.dat",
         "--load bad.dat --save out.dat",
         "--scenario 7 --steps -1 --save out.dat",
         "--scenario 7 --exact",
         "--scenario 7 --bodies 801",
+        "--scenario 1 --bodies 0 --save out.dat",
+        "--scenario 5 --max-mass 9.9e-21 --save out.dat",
+        "--scenario 5 --max-mass 1.01e12 --save out.dat",
         "--scenario 7 --frobnicate",
         "--scenario 7 --save no/such/dir/out.dat",
     };
@@ -170,4 +176,45 @@ TEST(OrbitsBatch, MessagesOnFiles) {
         EXPECT_EQ(r.status, c.status) << c.arguments;
         EXPECT_EQ(r.err, c.err) << c.arguments;
     }
+}
+
+// The edges of the settings are accepted; a seed reproduces a whole swarm
+// file byte for byte, the clock does not.
+TEST(OrbitsBatch, SettingsAtTheirEdgesAndSeeds) {
+    TempDir dir;
+    for (const char* arguments : {"--scenario 1 --bodies 1", "--scenario 10 --bodies 800",
+                                  "--scenario 5 --max-mass 1e-20 --seed 3", "--scenario 6 --max-mass 1e12"}) {
+        EXPECT_EQ(batch(dir, arguments).status, 0) << arguments;
+    }
+    for (const std::string seed : {" --seed 9", ""}) {
+        std::string files[2];
+        for (std::string& file : files) {
+            ASSERT_EQ(batch(dir, "--scenario 5 --steps 3 --save s.dat --exact" + seed).status, 0);
+            file = readFile(dir.file("s.dat"));
+        }
+        EXPECT_EQ(files[0] == files[1], !seed.empty()) << seed;
+    }
+}
+
+// --stats on the Jupiter system: Jupiter's momentum and its moons' nearly
+// cancel (4.75e27 against -4.62e27 kg m/s), and a short run keeps the energy.
+TEST(OrbitsBatch, StatsOfTheJupiterSystem) {
+    TempDir dir;
+    const BatchRun r = batch(dir, "--scenario 8 --stats --steps 100");
+    ASSERT_EQ(r.status, 0) << r.err;
+    sim::Stats s;
+    double change = 1;
+    const int read = std::sscanf(
+        r.out.c_str() + r.out.find("before:"),
+        "before: live %d, mass %lg kg, momentum (%lg, %lg, %lg) kg m/s, energy %lg J, "
+        "centre of mass (%lg, %lg, %lg) m\n%*[^\n]\nrelative energy change: %lg",
+        &s.live, &s.mass, &s.px, &s.py, &s.pz, &s.energy, &s.cx, &s.cy, &s.cz, &change);
+    ASSERT_EQ(read, 10) << r.out;
+    EXPECT_EQ(s.live, 5);
+    EXPECT_NEAR(s.mass, 1.901e27, 0.001e27);
+    EXPECT_NEAR(s.py, 0.13e27, 0.01e27);
+    EXPECT_EQ(s.px + s.pz + s.cy + s.cz, 0);
+    EXPECT_GT(s.cx, 0);
+    EXPECT_LT(s.energy, 0);
+    EXPECT_LT(std::fabs(change), 1e-5);
 }
