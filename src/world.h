@@ -5,6 +5,7 @@
 
 #include "sim/bodies.h"
 #include "sim/clock.h"
+#include "sim/fast_gravity.h"
 #include "sim/loop_state.h"
 #include "view/drawing.h"
 #include "view/hud.h"
@@ -14,6 +15,8 @@
 struct World {
     sim::Bodies bodies;
     sim::Physics physics;
+    // The fast gravity step's tables and worker threads.
+    sim::GravityEngine gravity;
     sim::Clock clock;
     view::Observer observer;
     view::Target target;

@@ -1,0 +1,198 @@
+// The AVX2 kernels of the fast gravity step: the portable kernels four lanes
+// at a time, with the same operations in the same order. Built with -mavx2
+// (and without FMA), called only where the processor has AVX2. Everything
+// here stays in this file so that no AVX2 code can stand in for a shared
+// inline function elsewhere.
+#include <immintrin.h>
+
+#include "sim/fast_gravity_kernels.h"
+
+namespace sim::fast {
+
+namespace {
+
+__m256d widen(__m128 v) { return _mm256_cvtps_pd(v); }
+__m128 narrow(__m256d v) { return _mm256_cvtpd_ps(v); }
+// Rounds each lane to float and back: a quantity stored as float.
+__m256d asFloat(__m256d v) { return widen(narrow(v)); }
+
+// No vector constants at namespace scope: their initialisers would run AVX
+// code at program start on every processor.
+__m128 signBit() { return _mm_set1_ps(-0.f); }
+__m128 negate(__m128 v) { return _mm_xor_ps(v, signBit()); }
+__m128 absolute(__m128 v) { return _mm_andnot_ps(signBit(), v); }
+__m128 isZero(__m128 v) { return _mm_cmp_ps(v, _mm_setzero_ps(), _CMP_EQ_OQ); }
+
+struct Quantities {
+    __m128 d, sinE, cosE, ux, uz;
+};
+
+void storeQuantities(Tables& t, std::size_t at, const Quantities& q) {
+    _mm_storeu_ps(t.d + at, q.d);
+    _mm_storeu_ps(t.sinE + at, q.sinE);
+    _mm_storeu_ps(t.cosE + at, q.cosE);
+    _mm_storeu_ps(t.ux + at, q.ux);
+    _mm_storeu_ps(t.uz + at, q.uz);
+}
+
+}  // namespace
+
+int pairRowAvx2(Tables& t, int g) {
+    const int r0 = lanes * g;
+    const __m256d xr = widen(_mm_loadu_ps(t.x + r0));
+    const __m256d yr = widen(_mm_loadu_ps(t.y + r0));
+    const __m256d zr = widen(_mm_loadu_ps(t.z + r0));
+    const __m256d rr = widen(_mm_loadu_ps(t.radius + r0));
+    const __m128 infinity = _mm_set1_ps(__builtin_inff());
+    const __m128 nan = _mm_set1_ps(__builtin_nanf(""));
+    const __m256d one = _mm256_set1_pd(1);
+    int touching = INT_MAX;
+    for (int h = g; h < t.groups; ++h) {
+        // The four columns of the tile stage by stage, so that their square
+        // roots and divisions follow each other without waiting.
+        __m128 dx[lanes], dy[lanes], dz[lanes];
+        Quantities f[lanes];
+        for (int k = 0; k < lanes; ++k) {
+            const int c = lanes * h + k;
+            dx[k] = narrow(_mm256_sub_pd(_mm256_set1_pd(t.x[c]), xr));
+            dy[k] = narrow(_mm256_sub_pd(_mm256_set1_pd(t.y[c]), yr));
+            dz[k] = narrow(_mm256_sub_pd(_mm256_set1_pd(t.z[c]), zr));
+            const __m256d dxd = widen(dx[k]), dyd = widen(dy[k]), dzd = widen(dz[k]);
+            const __m256d squares = _mm256_add_pd(
+                _mm256_add_pd(_mm256_mul_pd(dxd, dxd), _mm256_mul_pd(dyd, dyd)), _mm256_mul_pd(dzd, dzd));
+            f[k].d = narrow(_mm256_sqrt_pd(squares));
+        }
+        for (int k = 0; k < lanes; ++k) {
+            // A quotient of two floats rounded to double and then to float is
+            // the float quotient (double has more than 2 * 24 + 2 bits).
+            f[k].sinE = _mm_div_ps(dy[k], f[k].d);
+            const __m256d sinEd = widen(f[k].sinE);
+            f[k].cosE = narrow(_mm256_sqrt_pd(_mm256_sub_pd(one, _mm256_mul_pd(sinEd, sinEd))));
+        }
+        __m128 vertical[lanes], usable[lanes];
+        for (int k = 0; k < lanes; ++k) {
+            const __m256d horizontal = _mm256_mul_pd(widen(f[k].cosE), widen(f[k].d));
+            vertical[k] = _mm_or_ps(isZero(f[k].cosE), isZero(f[k].d));
+            f[k].ux = _mm_andnot_ps(vertical[k], narrow(_mm256_div_pd(widen(dx[k]), horizontal)));
+            f[k].uz = _mm_andnot_ps(vertical[k], narrow(_mm256_div_pd(widen(dz[k]), horizontal)));
+            usable[k] = _mm_and_ps(_mm_cmp_ps(f[k].d, _mm_setzero_ps(), _CMP_GT_OQ),
+                                   _mm_cmp_ps(f[k].d, infinity, _CMP_LT_OQ));
+        }
+        Quantities back[lanes];
+        for (int k = 0; k < lanes; ++k) {
+            const int c = lanes * h + k;
+            Quantities stored = f[k];
+            stored.sinE = _mm_blendv_ps(nan, f[k].sinE, usable[k]);
+            storeQuantities(t, pairIndex(t, g, c, 0), stored);
+
+            // Touching: radius[c] + radius[r] > d, for present pairs only.
+            const __m256d radii = _mm256_add_pd(_mm256_set1_pd(t.radius[c]), rr);
+            const int touchMask = _mm256_movemask_pd(_mm256_cmp_pd(radii, widen(f[k].d), _CMP_GT_OQ));
+            if (touchMask != 0) {
+                for (int l = 0; l < lanes; ++l) {
+                    const int r = r0 + l;
+                    if ((touchMask >> l & 1) && r != c && r < t.m && c < t.m) {
+                        const int smaller = r < c ? r : c;
+                        if (smaller < touching) touching = smaller;
+                    }
+                }
+            }
+            if (h > g) {
+                // The same pair seen from c; see reverse() in the portable kernel.
+                const __m256d xc = _mm256_set1_pd(t.x[c]);
+                const __m256d yc = _mm256_set1_pd(t.y[c]);
+                const __m256d zc = _mm256_set1_pd(t.z[c]);
+                const __m128 bdx = narrow(_mm256_sub_pd(xr, xc));
+                const __m128 bdy = narrow(_mm256_sub_pd(yr, yc));
+                const __m128 bdz = narrow(_mm256_sub_pd(zr, zc));
+                Quantities& b = back[k];
+                b.d = f[k].d;
+                b.cosE = f[k].cosE;
+                b.sinE = _mm_blendv_ps(nan, _mm_blendv_ps(negate(f[k].sinE), bdy, isZero(bdy)), usable[k]);
+                b.ux = _mm_andnot_ps(vertical[k], _mm_blendv_ps(negate(f[k].ux), bdx, isZero(bdx)));
+                b.uz = _mm_andnot_ps(vertical[k], _mm_blendv_ps(negate(f[k].uz), bdz, isZero(bdz)));
+            }
+        }
+        if (h > g) {
+            // back[k] holds column lanes*h+k for the four rows; the table wants
+            // row r0+l for the four columns as one vector.
+            _MM_TRANSPOSE4_PS(back[0].d, back[1].d, back[2].d, back[3].d);
+            _MM_TRANSPOSE4_PS(back[0].sinE, back[1].sinE, back[2].sinE, back[3].sinE);
+            _MM_TRANSPOSE4_PS(back[0].cosE, back[1].cosE, back[2].cosE, back[3].cosE);
+            _MM_TRANSPOSE4_PS(back[0].ux, back[1].ux, back[2].ux, back[3].ux);
+            _MM_TRANSPOSE4_PS(back[0].uz, back[1].uz, back[2].uz, back[3].uz);
+            for (int l = 0; l < lanes; ++l) storeQuantities(t, pairIndex(t, h, r0 + l, 0), back[l]);
+        }
+    }
+    return touching;
+}
+
+namespace {
+
+// The kicks of column c on the four rows of one group, as in the portable
+// kernel; lanes set in keep (the row itself) stay as they are.
+struct Lanes {
+    __m256d vx, vy, vz;
+    __m128 maxVx, maxVy, maxVz, nearest;
+};
+
+inline void kick(Lanes& s, const Tables& t, std::size_t at, double pull, __m128 keep) {
+    const __m128 d = _mm_loadu_ps(t.d + at);
+    const __m256d dd = widen(d);
+    const __m256d a = asFloat(_mm256_div_pd(_mm256_set1_pd(pull), _mm256_mul_pd(dd, dd)));
+    const __m256d ux = widen(_mm_loadu_ps(t.ux + at));
+    const __m256d uz = widen(_mm_loadu_ps(t.uz + at));
+    const __m256d sinE = widen(_mm_loadu_ps(t.sinE + at));
+    const __m256d cosE = widen(_mm_loadu_ps(t.cosE + at));
+    const __m128 vx = narrow(_mm256_add_pd(s.vx, _mm256_mul_pd(_mm256_mul_pd(ux, a), cosE)));
+    const __m128 vy = narrow(_mm256_add_pd(s.vy, _mm256_mul_pd(sinE, a)));
+    const __m128 vz = narrow(_mm256_add_pd(s.vz, _mm256_mul_pd(_mm256_mul_pd(cosE, a), uz)));
+    const __m128 oldVx = narrow(s.vx), oldVy = narrow(s.vy), oldVz = narrow(s.vz);
+    const __m128 nvx = _mm_blendv_ps(vx, oldVx, keep);
+    const __m128 nvy = _mm_blendv_ps(vy, oldVy, keep);
+    const __m128 nvz = _mm_blendv_ps(vz, oldVz, keep);
+    s.vx = widen(nvx);
+    s.vy = widen(nvy);
+    s.vz = widen(nvz);
+    // max and min return their second operand when either is NaN: NaN is ignored.
+    s.maxVx = _mm_max_ps(absolute(nvx), s.maxVx);
+    s.maxVy = _mm_max_ps(absolute(nvy), s.maxVy);
+    s.maxVz = _mm_max_ps(absolute(nvz), s.maxVz);
+    s.nearest = _mm_blendv_ps(_mm_min_ps(d, s.nearest), s.nearest, keep);
+}
+
+}  // namespace
+
+void kickRowsAvx2(Tables& t, int g) {
+    const int r0 = lanes * g;
+    Lanes s;
+    const __m128 vx = _mm_loadu_ps(t.vx + r0), vy = _mm_loadu_ps(t.vy + r0), vz = _mm_loadu_ps(t.vz + r0);
+    s.vx = widen(vx);
+    s.vy = widen(vy);
+    s.vz = widen(vz);
+    s.maxVx = absolute(vx);
+    s.maxVy = absolute(vy);
+    s.maxVz = absolute(vz);
+    s.nearest = _mm_set1_ps(__builtin_inff());
+    const __m128 none = _mm_setzero_ps();
+    const int ownEnd = r0 + lanes < t.m ? r0 + lanes : t.m;
+    for (int c = 0; c < r0 && c < t.m; ++c) kick(s, t, pairIndex(t, g, c, 0), t.pull[c], none);
+    for (int c = r0; c < ownEnd; ++c) {
+        const __m128i lane = _mm_set_epi32(3, 2, 1, 0);
+        const __m128 keep = _mm_castsi128_ps(_mm_cmpeq_epi32(lane, _mm_set1_epi32(c - r0)));
+        kick(s, t, pairIndex(t, g, c, 0), t.pull[c], keep);
+    }
+    for (int c = ownEnd; c < t.m; ++c) kick(s, t, pairIndex(t, g, c, 0), t.pull[c], none);
+    const __m256d squares = _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(s.vx, s.vx), _mm256_mul_pd(s.vy, s.vy)),
+                                          _mm256_mul_pd(s.vz, s.vz));
+    _mm_storeu_ps(t.newVx + r0, narrow(s.vx));
+    _mm_storeu_ps(t.newVy + r0, narrow(s.vy));
+    _mm_storeu_ps(t.newVz + r0, narrow(s.vz));
+    _mm_storeu_ps(t.newSpeed + r0, narrow(_mm256_sqrt_pd(squares)));
+    _mm_storeu_ps(t.maxVx + r0, s.maxVx);
+    _mm_storeu_ps(t.maxVy + r0, s.maxVy);
+    _mm_storeu_ps(t.maxVz + r0, s.maxVz);
+    _mm_storeu_ps(t.nearest + r0, s.nearest);
+}
+
+}  // namespace sim::fast
