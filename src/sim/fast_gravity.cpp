@@ -83,7 +83,7 @@ struct FastGravityState {
         const std::size_t need = std::size_t(columns) * std::size_t(columns);
         if (need > pairCapacity) {
             pairCapacity = need;
-            pairs.assign(need * 5, 0.f);
+            pairs.assign(need * fast::quantities, 0.f);
         }
         float* row = rowFloats.data();
         float** rowFields[] = {&t.x, &t.y, &t.z, &t.radius, &t.vx, &t.vy, &t.vz, &t.newVx, &t.newVy,
@@ -96,7 +96,7 @@ struct FastGravityState {
         float* pair = pairs.data();
         for (float** field : pairFields) {
             *field = pair;
-            pair += pairCapacity;
+            pair += fast::lanes;
         }
         t.body = body.data();
         t.pull = pull.data();
@@ -111,11 +111,12 @@ struct FastGravityState {
         }
         touching[self] = first;
         if (working > 1) middle.arrive_and_wait();
-        for (int g = self; g < t.groups; g += working) {
+        for (int g = 2 * self; g < t.groups; g += 2 * working) {
+            const int count = std::min(2, t.groups - g);
             if (path == VectorPath::avx2) {
-                fast::kickRowsAvx2(t, g);
+                fast::kickRowsAvx2(t, g, count);
             } else {
-                fast::kickRowsPortable(t, g);
+                fast::kickRowsPortable(t, g, count);
             }
         }
         if (working > 1) end.arrive_and_wait();

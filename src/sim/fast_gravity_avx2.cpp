@@ -37,92 +37,116 @@ void storeQuantities(Tables& t, std::size_t at, const Quantities& q) {
 
 }  // namespace
 
+namespace {
+
+// The forward quantities of one tile (four rows, four columns), before they
+// are stored.
+struct Tile {
+    __m128 dx[lanes], dy[lanes], dz[lanes];
+    Quantities f[lanes];
+    __m128 vertical[lanes], usable[lanes];
+};
+
+// The square roots and divisions of a tile, stage by stage over its four
+// columns, so that they follow each other without waiting.
+void measureTile(const Tables& t, int h, __m256d xr, __m256d yr, __m256d zr, Tile& w) {
+    const __m256d one = _mm256_set1_pd(1);
+    for (int k = 0; k < lanes; ++k) {
+        const int c = lanes * h + k;
+        w.dx[k] = narrow(_mm256_sub_pd(_mm256_set1_pd(t.x[c]), xr));
+        w.dy[k] = narrow(_mm256_sub_pd(_mm256_set1_pd(t.y[c]), yr));
+        w.dz[k] = narrow(_mm256_sub_pd(_mm256_set1_pd(t.z[c]), zr));
+        const __m256d dxd = widen(w.dx[k]), dyd = widen(w.dy[k]), dzd = widen(w.dz[k]);
+        const __m256d squares = _mm256_add_pd(
+            _mm256_add_pd(_mm256_mul_pd(dxd, dxd), _mm256_mul_pd(dyd, dyd)), _mm256_mul_pd(dzd, dzd));
+        w.f[k].d = narrow(_mm256_sqrt_pd(squares));
+    }
+    for (int k = 0; k < lanes; ++k) {
+        // A quotient of two floats rounded to double and then to float is
+        // the float quotient (double has more than 2 * 24 + 2 bits).
+        w.f[k].sinE = _mm_div_ps(w.dy[k], w.f[k].d);
+        const __m256d sinEd = widen(w.f[k].sinE);
+        w.f[k].cosE = narrow(_mm256_sqrt_pd(_mm256_sub_pd(one, _mm256_mul_pd(sinEd, sinEd))));
+    }
+    const __m128 infinity = _mm_set1_ps(__builtin_inff());
+    for (int k = 0; k < lanes; ++k) {
+        const __m256d horizontal = _mm256_mul_pd(widen(w.f[k].cosE), widen(w.f[k].d));
+        w.vertical[k] = _mm_or_ps(isZero(w.f[k].cosE), isZero(w.f[k].d));
+        w.f[k].ux = _mm_andnot_ps(w.vertical[k], narrow(_mm256_div_pd(widen(w.dx[k]), horizontal)));
+        w.f[k].uz = _mm_andnot_ps(w.vertical[k], narrow(_mm256_div_pd(widen(w.dz[k]), horizontal)));
+        w.usable[k] = _mm_and_ps(_mm_cmp_ps(w.f[k].d, _mm_setzero_ps(), _CMP_GT_OQ),
+                                 _mm_cmp_ps(w.f[k].d, infinity, _CMP_LT_OQ));
+    }
+}
+
+// Stores a measured tile both ways round and returns the smallest row of a
+// touching pair in it (or INT_MAX).
+int storeTile(Tables& t, int g, int h, __m256d xr, __m256d yr, __m256d zr, __m256d rr, const Tile& w) {
+    const int r0 = lanes * g;
+    const __m128 nan = _mm_set1_ps(__builtin_nanf(""));
+    int touching = INT_MAX;
+    Quantities back[lanes];
+    for (int k = 0; k < lanes; ++k) {
+        const int c = lanes * h + k;
+        Quantities stored = w.f[k];
+        stored.sinE = _mm_blendv_ps(nan, w.f[k].sinE, w.usable[k]);
+        storeQuantities(t, pairIndex(t, g, c, 0), stored);
+
+        // Touching: radius[c] + radius[r] > d, for present pairs only.
+        const __m256d radii = _mm256_add_pd(_mm256_set1_pd(t.radius[c]), rr);
+        const int touchMask = _mm256_movemask_pd(_mm256_cmp_pd(radii, widen(w.f[k].d), _CMP_GT_OQ));
+        if (touchMask != 0) {
+            for (int l = 0; l < lanes; ++l) {
+                const int r = r0 + l;
+                if ((touchMask >> l & 1) && r != c && r < t.m && c < t.m) {
+                    const int smaller = r < c ? r : c;
+                    if (smaller < touching) touching = smaller;
+                }
+            }
+        }
+        if (h > g) {
+            // The same pair seen from c; see reverse() in the portable kernel.
+            const __m128 bdx = narrow(_mm256_sub_pd(xr, _mm256_set1_pd(t.x[c])));
+            const __m128 bdy = narrow(_mm256_sub_pd(yr, _mm256_set1_pd(t.y[c])));
+            const __m128 bdz = narrow(_mm256_sub_pd(zr, _mm256_set1_pd(t.z[c])));
+            Quantities& b = back[k];
+            b.d = w.f[k].d;
+            b.cosE = w.f[k].cosE;
+            b.sinE = _mm_blendv_ps(nan, _mm_blendv_ps(negate(w.f[k].sinE), bdy, isZero(bdy)), w.usable[k]);
+            b.ux = _mm_andnot_ps(w.vertical[k], _mm_blendv_ps(negate(w.f[k].ux), bdx, isZero(bdx)));
+            b.uz = _mm_andnot_ps(w.vertical[k], _mm_blendv_ps(negate(w.f[k].uz), bdz, isZero(bdz)));
+        }
+    }
+    if (h > g) {
+        // back[k] holds column lanes*h+k for the four rows; the table wants
+        // row r0+l for the four columns as one vector.
+        _MM_TRANSPOSE4_PS(back[0].d, back[1].d, back[2].d, back[3].d);
+        _MM_TRANSPOSE4_PS(back[0].sinE, back[1].sinE, back[2].sinE, back[3].sinE);
+        _MM_TRANSPOSE4_PS(back[0].cosE, back[1].cosE, back[2].cosE, back[3].cosE);
+        _MM_TRANSPOSE4_PS(back[0].ux, back[1].ux, back[2].ux, back[3].ux);
+        _MM_TRANSPOSE4_PS(back[0].uz, back[1].uz, back[2].uz, back[3].uz);
+        for (int l = 0; l < lanes; ++l) storeQuantities(t, pairIndex(t, h, r0 + l, 0), back[l]);
+    }
+    return touching;
+}
+
+}  // namespace
+
 int pairRowAvx2(Tables& t, int g) {
     const int r0 = lanes * g;
     const __m256d xr = widen(_mm_loadu_ps(t.x + r0));
     const __m256d yr = widen(_mm_loadu_ps(t.y + r0));
     const __m256d zr = widen(_mm_loadu_ps(t.z + r0));
     const __m256d rr = widen(_mm_loadu_ps(t.radius + r0));
-    const __m128 infinity = _mm_set1_ps(__builtin_inff());
-    const __m128 nan = _mm_set1_ps(__builtin_nanf(""));
-    const __m256d one = _mm256_set1_pd(1);
     int touching = INT_MAX;
+    // The next tile's roots and divisions are issued before this tile is
+    // stored, so that the divider keeps working while the stores go out.
+    Tile tiles[2];
+    measureTile(t, g, xr, yr, zr, tiles[0]);
     for (int h = g; h < t.groups; ++h) {
-        // The four columns of the tile stage by stage, so that their square
-        // roots and divisions follow each other without waiting.
-        __m128 dx[lanes], dy[lanes], dz[lanes];
-        Quantities f[lanes];
-        for (int k = 0; k < lanes; ++k) {
-            const int c = lanes * h + k;
-            dx[k] = narrow(_mm256_sub_pd(_mm256_set1_pd(t.x[c]), xr));
-            dy[k] = narrow(_mm256_sub_pd(_mm256_set1_pd(t.y[c]), yr));
-            dz[k] = narrow(_mm256_sub_pd(_mm256_set1_pd(t.z[c]), zr));
-            const __m256d dxd = widen(dx[k]), dyd = widen(dy[k]), dzd = widen(dz[k]);
-            const __m256d squares = _mm256_add_pd(
-                _mm256_add_pd(_mm256_mul_pd(dxd, dxd), _mm256_mul_pd(dyd, dyd)), _mm256_mul_pd(dzd, dzd));
-            f[k].d = narrow(_mm256_sqrt_pd(squares));
-        }
-        for (int k = 0; k < lanes; ++k) {
-            // A quotient of two floats rounded to double and then to float is
-            // the float quotient (double has more than 2 * 24 + 2 bits).
-            f[k].sinE = _mm_div_ps(dy[k], f[k].d);
-            const __m256d sinEd = widen(f[k].sinE);
-            f[k].cosE = narrow(_mm256_sqrt_pd(_mm256_sub_pd(one, _mm256_mul_pd(sinEd, sinEd))));
-        }
-        __m128 vertical[lanes], usable[lanes];
-        for (int k = 0; k < lanes; ++k) {
-            const __m256d horizontal = _mm256_mul_pd(widen(f[k].cosE), widen(f[k].d));
-            vertical[k] = _mm_or_ps(isZero(f[k].cosE), isZero(f[k].d));
-            f[k].ux = _mm_andnot_ps(vertical[k], narrow(_mm256_div_pd(widen(dx[k]), horizontal)));
-            f[k].uz = _mm_andnot_ps(vertical[k], narrow(_mm256_div_pd(widen(dz[k]), horizontal)));
-            usable[k] = _mm_and_ps(_mm_cmp_ps(f[k].d, _mm_setzero_ps(), _CMP_GT_OQ),
-                                   _mm_cmp_ps(f[k].d, infinity, _CMP_LT_OQ));
-        }
-        Quantities back[lanes];
-        for (int k = 0; k < lanes; ++k) {
-            const int c = lanes * h + k;
-            Quantities stored = f[k];
-            stored.sinE = _mm_blendv_ps(nan, f[k].sinE, usable[k]);
-            storeQuantities(t, pairIndex(t, g, c, 0), stored);
-
-            // Touching: radius[c] + radius[r] > d, for present pairs only.
-            const __m256d radii = _mm256_add_pd(_mm256_set1_pd(t.radius[c]), rr);
-            const int touchMask = _mm256_movemask_pd(_mm256_cmp_pd(radii, widen(f[k].d), _CMP_GT_OQ));
-            if (touchMask != 0) {
-                for (int l = 0; l < lanes; ++l) {
-                    const int r = r0 + l;
-                    if ((touchMask >> l & 1) && r != c && r < t.m && c < t.m) {
-                        const int smaller = r < c ? r : c;
-                        if (smaller < touching) touching = smaller;
-                    }
-                }
-            }
-            if (h > g) {
-                // The same pair seen from c; see reverse() in the portable kernel.
-                const __m256d xc = _mm256_set1_pd(t.x[c]);
-                const __m256d yc = _mm256_set1_pd(t.y[c]);
-                const __m256d zc = _mm256_set1_pd(t.z[c]);
-                const __m128 bdx = narrow(_mm256_sub_pd(xr, xc));
-                const __m128 bdy = narrow(_mm256_sub_pd(yr, yc));
-                const __m128 bdz = narrow(_mm256_sub_pd(zr, zc));
-                Quantities& b = back[k];
-                b.d = f[k].d;
-                b.cosE = f[k].cosE;
-                b.sinE = _mm_blendv_ps(nan, _mm_blendv_ps(negate(f[k].sinE), bdy, isZero(bdy)), usable[k]);
-                b.ux = _mm_andnot_ps(vertical[k], _mm_blendv_ps(negate(f[k].ux), bdx, isZero(bdx)));
-                b.uz = _mm_andnot_ps(vertical[k], _mm_blendv_ps(negate(f[k].uz), bdz, isZero(bdz)));
-            }
-        }
-        if (h > g) {
-            // back[k] holds column lanes*h+k for the four rows; the table wants
-            // row r0+l for the four columns as one vector.
-            _MM_TRANSPOSE4_PS(back[0].d, back[1].d, back[2].d, back[3].d);
-            _MM_TRANSPOSE4_PS(back[0].sinE, back[1].sinE, back[2].sinE, back[3].sinE);
-            _MM_TRANSPOSE4_PS(back[0].cosE, back[1].cosE, back[2].cosE, back[3].cosE);
-            _MM_TRANSPOSE4_PS(back[0].ux, back[1].ux, back[2].ux, back[3].ux);
-            _MM_TRANSPOSE4_PS(back[0].uz, back[1].uz, back[2].uz, back[3].uz);
-            for (int l = 0; l < lanes; ++l) storeQuantities(t, pairIndex(t, h, r0 + l, 0), back[l]);
-        }
+        if (h + 1 < t.groups) measureTile(t, h + 1, xr, yr, zr, tiles[(h + 1 - g) & 1]);
+        const int first = storeTile(t, g, h, xr, yr, zr, rr, tiles[(h - g) & 1]);
+        if (first < touching) touching = first;
     }
     return touching;
 }
@@ -163,8 +187,9 @@ inline void kick(Lanes& s, const Tables& t, std::size_t at, double pull, __m128 
 
 }  // namespace
 
-void kickRowsAvx2(Tables& t, int g) {
-    const int r0 = lanes * g;
+namespace {
+
+Lanes startRows(const Tables& t, int r0) {
     Lanes s;
     const __m128 vx = _mm_loadu_ps(t.vx + r0), vy = _mm_loadu_ps(t.vy + r0), vz = _mm_loadu_ps(t.vz + r0);
     s.vx = widen(vx);
@@ -174,15 +199,10 @@ void kickRowsAvx2(Tables& t, int g) {
     s.maxVy = absolute(vy);
     s.maxVz = absolute(vz);
     s.nearest = _mm_set1_ps(__builtin_inff());
-    const __m128 none = _mm_setzero_ps();
-    const int ownEnd = r0 + lanes < t.m ? r0 + lanes : t.m;
-    for (int c = 0; c < r0 && c < t.m; ++c) kick(s, t, pairIndex(t, g, c, 0), t.pull[c], none);
-    for (int c = r0; c < ownEnd; ++c) {
-        const __m128i lane = _mm_set_epi32(3, 2, 1, 0);
-        const __m128 keep = _mm_castsi128_ps(_mm_cmpeq_epi32(lane, _mm_set1_epi32(c - r0)));
-        kick(s, t, pairIndex(t, g, c, 0), t.pull[c], keep);
-    }
-    for (int c = ownEnd; c < t.m; ++c) kick(s, t, pairIndex(t, g, c, 0), t.pull[c], none);
+    return s;
+}
+
+void finishRows(Tables& t, int r0, const Lanes& s) {
     const __m256d squares = _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(s.vx, s.vx), _mm256_mul_pd(s.vy, s.vy)),
                                           _mm256_mul_pd(s.vz, s.vz));
     _mm_storeu_ps(t.newVx + r0, narrow(s.vx));
@@ -193,6 +213,33 @@ void kickRowsAvx2(Tables& t, int g) {
     _mm_storeu_ps(t.maxVy + r0, s.maxVy);
     _mm_storeu_ps(t.maxVz + r0, s.maxVz);
     _mm_storeu_ps(t.nearest + r0, s.nearest);
+}
+
+// The lanes of the group starting at row r0 that are column c itself.
+__m128 ownColumn(int r0, int c) {
+    const __m128i lane = _mm_set_epi32(3, 2, 1, 0);
+    return _mm_castsi128_ps(_mm_cmpeq_epi32(lane, _mm_set1_epi32(c - r0)));
+}
+
+}  // namespace
+
+void kickRowsAvx2(Tables& t, int g, int count) {
+    // Two groups side by side: each kick waits for the rounding of the one
+    // before it in its own row, and the other group's kicks fill that wait.
+    const int a0 = lanes * g, b0 = lanes * (g + 1);
+    Lanes a = startRows(t, a0);
+    if (count == 1) {
+        for (int c = 0; c < t.m; ++c) kick(a, t, pairIndex(t, g, c, 0), t.pull[c], ownColumn(a0, c));
+        finishRows(t, a0, a);
+        return;
+    }
+    Lanes b = startRows(t, b0);
+    for (int c = 0; c < t.m; ++c) {
+        kick(a, t, pairIndex(t, g, c, 0), t.pull[c], ownColumn(a0, c));
+        kick(b, t, pairIndex(t, g + 1, c, 0), t.pull[c], ownColumn(b0, c));
+    }
+    finishRows(t, a0, a);
+    finishRows(t, b0, b);
 }
 
 }  // namespace sim::fast

@@ -5,7 +5,8 @@
 // four at a time ("groups", one row a vector lane), padded to a whole group.
 // The pair table holds, for row r and partner column c, the position-only
 // quantities of the pair (r attracted, c attracting) at
-// [(group(r) * columns + c) * 4 + lane(r)].
+// [(group(r) * columns + c) * 20 + lane(r)], each quantity's own array
+// starting 4 floats after the one before.
 #pragma once
 #include <climits>
 #include <cstddef>
@@ -13,6 +14,9 @@
 namespace sim::fast {
 
 inline constexpr int lanes = 4;
+// d, sinE, cosE, ux, uz of one column for the four rows of a group lie next
+// to each other, 80 bytes in all.
+inline constexpr int quantities = 5;
 
 struct Tables {
     int m = 0;          // present bodies
@@ -37,7 +41,8 @@ struct Tables {
 };
 
 inline std::size_t pairIndex(const Tables& t, int group, int column, int lane) {
-    return (std::size_t(group) * std::size_t(t.columns) + std::size_t(column)) * lanes + std::size_t(lane);
+    return (std::size_t(group) * std::size_t(t.columns) + std::size_t(column)) * lanes * quantities +
+           std::size_t(lane);
 }
 
 // Fills the pair table for the pairs of rows in group g with columns from
@@ -46,9 +51,9 @@ inline std::size_t pairIndex(const Tables& t, int group, int column, int lane) {
 int pairRowPortable(Tables& t, int g);
 int pairRowAvx2(Tables& t, int g);
 
-// Adds the far kicks of every partner, in column order, to the four rows of
-// group g, and writes the row results.
-void kickRowsPortable(Tables& t, int g);
-void kickRowsAvx2(Tables& t, int g);
+// Adds the far kicks of every partner, in column order, to the rows of
+// groups g .. g + count - 1 (count 1 or 2), and writes the row results.
+void kickRowsPortable(Tables& t, int g, int count);
+void kickRowsAvx2(Tables& t, int g, int count);
 
 }  // namespace sim::fast

@@ -77,15 +77,16 @@ int pairRowPortable(Tables& t, int g) {
     return touching;
 }
 
-void kickRowsPortable(Tables& t, int g) {
-    for (int l = 0; l < lanes; ++l) {
+void kickRowsPortable(Tables& t, int g, int count) {
+    for (int l = 0; l < lanes * count; ++l) {
         const int r = lanes * g + l;
+        const int group = r / lanes, lane = r % lanes;
         float vx = t.vx[r], vy = t.vy[r], vz = t.vz[r];
         float maxVx = std::fabs(vx), maxVy = std::fabs(vy), maxVz = std::fabs(vz);
         float nearest = std::numeric_limits<float>::infinity();
         for (int c = 0; c < t.m; ++c) {
             if (c == r) continue;
-            const std::size_t at = pairIndex(t, g, c, l);
+            const std::size_t at = pairIndex(t, group, c, lane);
             const float d = t.d[at], sinE = t.sinE[at], cosE = t.cosE[at];
             const float a = float(t.pull[c] / (double(d) * d));
             vx = float(double(vx) + double(t.ux[at]) * a * cosE);
