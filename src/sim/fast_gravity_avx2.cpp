@@ -5,6 +5,8 @@
 // inline function elsewhere.
 #include <immintrin.h>
 
+#include <type_traits>
+
 #include "sim/fast_gravity_kernels.h"
 
 namespace sim::fast {
@@ -43,6 +45,7 @@ namespace {
 // are stored.
 struct Tile {
     __m128 dx[lanes], dy[lanes], dz[lanes];
+    __m256d dxd[lanes], dzd[lanes], dd[lanes];
     Quantities f[lanes];
     __m128 vertical[lanes], usable[lanes];
 };
@@ -57,9 +60,12 @@ void measureTile(const Tables& t, int h, __m256d xr, __m256d yr, __m256d zr, Til
         w.dy[k] = narrow(_mm256_sub_pd(_mm256_set1_pd(t.y[c]), yr));
         w.dz[k] = narrow(_mm256_sub_pd(_mm256_set1_pd(t.z[c]), zr));
         const __m256d dxd = widen(w.dx[k]), dyd = widen(w.dy[k]), dzd = widen(w.dz[k]);
+        w.dxd[k] = dxd;
+        w.dzd[k] = dzd;
         const __m256d squares = _mm256_add_pd(
             _mm256_add_pd(_mm256_mul_pd(dxd, dxd), _mm256_mul_pd(dyd, dyd)), _mm256_mul_pd(dzd, dzd));
         w.f[k].d = narrow(_mm256_sqrt_pd(squares));
+        w.dd[k] = widen(w.f[k].d);
     }
     for (int k = 0; k < lanes; ++k) {
         // A quotient of two floats rounded to double and then to float is
@@ -70,10 +76,10 @@ void measureTile(const Tables& t, int h, __m256d xr, __m256d yr, __m256d zr, Til
     }
     const __m128 infinity = _mm_set1_ps(__builtin_inff());
     for (int k = 0; k < lanes; ++k) {
-        const __m256d horizontal = _mm256_mul_pd(widen(w.f[k].cosE), widen(w.f[k].d));
+        const __m256d horizontal = _mm256_mul_pd(widen(w.f[k].cosE), w.dd[k]);
         w.vertical[k] = _mm_or_ps(isZero(w.f[k].cosE), isZero(w.f[k].d));
-        w.f[k].ux = _mm_andnot_ps(w.vertical[k], narrow(_mm256_div_pd(widen(w.dx[k]), horizontal)));
-        w.f[k].uz = _mm_andnot_ps(w.vertical[k], narrow(_mm256_div_pd(widen(w.dz[k]), horizontal)));
+        w.f[k].ux = _mm_andnot_ps(w.vertical[k], narrow(_mm256_div_pd(w.dxd[k], horizontal)));
+        w.f[k].uz = _mm_andnot_ps(w.vertical[k], narrow(_mm256_div_pd(w.dzd[k], horizontal)));
         w.usable[k] = _mm_and_ps(_mm_cmp_ps(w.f[k].d, _mm_setzero_ps(), _CMP_GT_OQ),
                                  _mm_cmp_ps(w.f[k].d, infinity, _CMP_LT_OQ));
     }
@@ -81,7 +87,7 @@ void measureTile(const Tables& t, int h, __m256d xr, __m256d yr, __m256d zr, Til
 
 // Stores a measured tile both ways round and returns the smallest row of a
 // touching pair in it (or INT_MAX).
-int storeTile(Tables& t, int g, int h, __m256d xr, __m256d yr, __m256d zr, __m256d rr, const Tile& w) {
+int storeTile(Tables& t, int g, int h, __m128 xr, __m128 yr, __m128 zr, __m256d rr, const Tile& w) {
     const int r0 = lanes * g;
     const __m128 nan = _mm_set1_ps(__builtin_nanf(""));
     int touching = INT_MAX;
@@ -94,7 +100,7 @@ int storeTile(Tables& t, int g, int h, __m256d xr, __m256d yr, __m256d zr, __m25
 
         // Touching: radius[c] + radius[r] > d, for present pairs only.
         const __m256d radii = _mm256_add_pd(_mm256_set1_pd(t.radius[c]), rr);
-        const int touchMask = _mm256_movemask_pd(_mm256_cmp_pd(radii, widen(w.f[k].d), _CMP_GT_OQ));
+        const int touchMask = _mm256_movemask_pd(_mm256_cmp_pd(radii, w.dd[k], _CMP_GT_OQ));
         if (touchMask != 0) {
             for (int l = 0; l < lanes; ++l) {
                 const int r = r0 + l;
@@ -106,15 +112,18 @@ int storeTile(Tables& t, int g, int h, __m256d xr, __m256d yr, __m256d zr, __m25
         }
         if (h > g) {
             // The same pair seen from c; see reverse() in the portable kernel.
-            const __m128 bdx = narrow(_mm256_sub_pd(xr, _mm256_set1_pd(t.x[c])));
-            const __m128 bdy = narrow(_mm256_sub_pd(yr, _mm256_set1_pd(t.y[c])));
-            const __m128 bdz = narrow(_mm256_sub_pd(zr, _mm256_set1_pd(t.z[c])));
+            // A difference seen from c is zero exactly where it is seen from
+            // r, and then a float subtraction gives its sign as the double
+            // one does; other values of bdx are not used.
+            const __m128 bdx = _mm_sub_ps(xr, _mm_set1_ps(t.x[c]));
+            const __m128 bdy = _mm_sub_ps(yr, _mm_set1_ps(t.y[c]));
+            const __m128 bdz = _mm_sub_ps(zr, _mm_set1_ps(t.z[c]));
             Quantities& b = back[k];
             b.d = w.f[k].d;
             b.cosE = w.f[k].cosE;
-            b.sinE = _mm_blendv_ps(nan, _mm_blendv_ps(negate(w.f[k].sinE), bdy, isZero(bdy)), w.usable[k]);
-            b.ux = _mm_andnot_ps(w.vertical[k], _mm_blendv_ps(negate(w.f[k].ux), bdx, isZero(bdx)));
-            b.uz = _mm_andnot_ps(w.vertical[k], _mm_blendv_ps(negate(w.f[k].uz), bdz, isZero(bdz)));
+            b.sinE = _mm_blendv_ps(nan, _mm_blendv_ps(negate(w.f[k].sinE), bdy, isZero(w.dy[k])), w.usable[k]);
+            b.ux = _mm_andnot_ps(w.vertical[k], _mm_blendv_ps(negate(w.f[k].ux), bdx, isZero(w.dx[k])));
+            b.uz = _mm_andnot_ps(w.vertical[k], _mm_blendv_ps(negate(w.f[k].uz), bdz, isZero(w.dz[k])));
         }
     }
     if (h > g) {
@@ -134,9 +143,8 @@ int storeTile(Tables& t, int g, int h, __m256d xr, __m256d yr, __m256d zr, __m25
 
 int pairRowAvx2(Tables& t, int g) {
     const int r0 = lanes * g;
-    const __m256d xr = widen(_mm_loadu_ps(t.x + r0));
-    const __m256d yr = widen(_mm_loadu_ps(t.y + r0));
-    const __m256d zr = widen(_mm_loadu_ps(t.z + r0));
+    const __m128 xf = _mm_loadu_ps(t.x + r0), yf = _mm_loadu_ps(t.y + r0), zf = _mm_loadu_ps(t.z + r0);
+    const __m256d xr = widen(xf), yr = widen(yf), zr = widen(zf);
     const __m256d rr = widen(_mm_loadu_ps(t.radius + r0));
     int touching = INT_MAX;
     // The next tile's roots and divisions are issued before this tile is
@@ -145,7 +153,7 @@ int pairRowAvx2(Tables& t, int g) {
     measureTile(t, g, xr, yr, zr, tiles[0]);
     for (int h = g; h < t.groups; ++h) {
         if (h + 1 < t.groups) measureTile(t, h + 1, xr, yr, zr, tiles[(h + 1 - g) & 1]);
-        const int first = storeTile(t, g, h, xr, yr, zr, rr, tiles[(h - g) & 1]);
+        const int first = storeTile(t, g, h, xf, yf, zf, rr, tiles[(h - g) & 1]);
         if (first < touching) touching = first;
     }
     return touching;
@@ -157,9 +165,11 @@ namespace {
 // kernel; lanes set in keep (the row itself) stay as they are.
 struct Lanes {
     __m256d vx, vy, vz;
+    __m128 fvx, fvy, fvz;  // the same as floats
     __m128 maxVx, maxVy, maxVz, nearest;
 };
 
+template <bool own>
 inline void kick(Lanes& s, const Tables& t, std::size_t at, double pull, __m128 keep) {
     const __m128 d = _mm_loadu_ps(t.d + at);
     const __m256d dd = widen(d);
@@ -171,10 +181,12 @@ inline void kick(Lanes& s, const Tables& t, std::size_t at, double pull, __m128 
     const __m128 vx = narrow(_mm256_add_pd(s.vx, _mm256_mul_pd(_mm256_mul_pd(ux, a), cosE)));
     const __m128 vy = narrow(_mm256_add_pd(s.vy, _mm256_mul_pd(sinE, a)));
     const __m128 vz = narrow(_mm256_add_pd(s.vz, _mm256_mul_pd(_mm256_mul_pd(cosE, a), uz)));
-    const __m128 oldVx = narrow(s.vx), oldVy = narrow(s.vy), oldVz = narrow(s.vz);
-    const __m128 nvx = _mm_blendv_ps(vx, oldVx, keep);
-    const __m128 nvy = _mm_blendv_ps(vy, oldVy, keep);
-    const __m128 nvz = _mm_blendv_ps(vz, oldVz, keep);
+    const __m128 nvx = own ? _mm_blendv_ps(vx, s.fvx, keep) : vx;
+    const __m128 nvy = own ? _mm_blendv_ps(vy, s.fvy, keep) : vy;
+    const __m128 nvz = own ? _mm_blendv_ps(vz, s.fvz, keep) : vz;
+    s.fvx = nvx;
+    s.fvy = nvy;
+    s.fvz = nvz;
     s.vx = widen(nvx);
     s.vy = widen(nvy);
     s.vz = widen(nvz);
@@ -182,7 +194,7 @@ inline void kick(Lanes& s, const Tables& t, std::size_t at, double pull, __m128 
     s.maxVx = _mm_max_ps(absolute(nvx), s.maxVx);
     s.maxVy = _mm_max_ps(absolute(nvy), s.maxVy);
     s.maxVz = _mm_max_ps(absolute(nvz), s.maxVz);
-    s.nearest = _mm_blendv_ps(_mm_min_ps(d, s.nearest), s.nearest, keep);
+    s.nearest = own ? _mm_blendv_ps(_mm_min_ps(d, s.nearest), s.nearest, keep) : _mm_min_ps(d, s.nearest);
 }
 
 }  // namespace
@@ -195,6 +207,9 @@ Lanes startRows(const Tables& t, int r0) {
     s.vx = widen(vx);
     s.vy = widen(vy);
     s.vz = widen(vz);
+    s.fvx = vx;
+    s.fvy = vy;
+    s.fvz = vz;
     s.maxVx = absolute(vx);
     s.maxVy = absolute(vy);
     s.maxVz = absolute(vz);
@@ -226,20 +241,20 @@ __m128 ownColumn(int r0, int c) {
 void kickRowsAvx2(Tables& t, int g, int count) {
     // Two groups side by side: each kick waits for the rounding of the one
     // before it in its own row, and the other group's kicks fill that wait.
-    const int a0 = lanes * g, b0 = lanes * (g + 1);
-    Lanes a = startRows(t, a0);
-    if (count == 1) {
-        for (int c = 0; c < t.m; ++c) kick(a, t, pairIndex(t, g, c, 0), t.pull[c], ownColumn(a0, c));
-        finishRows(t, a0, a);
-        return;
-    }
-    Lanes b = startRows(t, b0);
-    for (int c = 0; c < t.m; ++c) {
-        kick(a, t, pairIndex(t, g, c, 0), t.pull[c], ownColumn(a0, c));
-        kick(b, t, pairIndex(t, g + 1, c, 0), t.pull[c], ownColumn(b0, c));
-    }
-    finishRows(t, a0, a);
-    finishRows(t, b0, b);
+    // Only the columns of a group's own rows need the lane mask.
+    const int ownStart = lanes * g;
+    const int ownEnd = t.m < lanes * (g + count) ? t.m : lanes * (g + count);
+    Lanes s[2];
+    for (int k = 0; k < count; ++k) s[k] = startRows(t, lanes * (g + k));
+    auto kickAll = [&](int c, auto own) {
+        for (int k = 0; k < count; ++k) {
+            kick<decltype(own)::value>(s[k], t, pairIndex(t, g + k, c, 0), t.pull[c], ownColumn(lanes * (g + k), c));
+        }
+    };
+    for (int c = 0; c < ownStart && c < t.m; ++c) kickAll(c, std::false_type{});
+    for (int c = ownStart; c < ownEnd; ++c) kickAll(c, std::true_type{});
+    for (int c = ownEnd; c < t.m; ++c) kickAll(c, std::false_type{});
+    for (int k = 0; k < count; ++k) finishRows(t, lanes * (g + k), s[k]);
 }
 
 }  // namespace sim::fast
