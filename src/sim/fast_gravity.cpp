@@ -149,7 +149,10 @@ struct FastGravityState {
 GravityEngine::GravityEngine() : threads_(defaultThreads()), path_(widestVectorPath()) {}
 
 GravityEngine::GravityEngine(const GravityEngine& other)
-    : threads_(other.threads_), path_(other.path_), threadingThreshold_(other.threadingThreshold_) {}
+    : threads_(other.threads_),
+      path_(other.path_),
+      threadingThreshold_(other.threadingThreshold_),
+      plain_(other.plain_) {}
 
 GravityEngine& GravityEngine::operator=(const GravityEngine& other) {
     if (this != &other) {
@@ -157,6 +160,7 @@ GravityEngine& GravityEngine::operator=(const GravityEngine& other) {
         threads_ = other.threads_;
         path_ = other.path_;
         threadingThreshold_ = other.threadingThreshold_;
+        plain_ = other.plain_;
     }
     return *this;
 }
@@ -179,6 +183,10 @@ bool GravityEngine::setVectorPath(VectorPath path) {
 
 int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenarioTitle,
                         std::string& windowTitle) {
+    if (plain_) {
+        lastStep_ = {};
+        return gravityStep(b, p, scenarioTitle, windowTitle);
+    }
     const int n = usedEntries(b);
     if (display::roundHalfEven(p.timeStep) < 1) {
         lastStep_ = {};

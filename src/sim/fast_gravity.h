@@ -50,6 +50,9 @@ public:
     bool setVectorPath(VectorPath path);
     VectorPath vectorPath() const { return path_; }
 
+    // Makes step() run the plain step instead, for comparison.
+    void usePlainStep(bool plain) { plain_ = plain; }
+
     // Fewer present bodies than this are done on the calling thread alone.
     void setThreadingThreshold(int bodies) { threadingThreshold_ = bodies; }
 
@@ -68,6 +71,7 @@ private:
     int threads_;
     VectorPath path_;
     int threadingThreshold_ = 96;
+    bool plain_ = false;
     StepCounts lastStep_;
     std::unique_ptr<FastGravityState> state_;
 };
