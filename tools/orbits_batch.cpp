@@ -3,7 +3,7 @@
 //
 //   orbits-batch (--scenario N | --load FILE) [--bodies N] [--max-mass EARTHS]
 //                [--seed S] [--steps K] [--save FILE [--exact]] [--render FILE.png]
-//                [--bench] [--gravity fast|plain|both]
+//                [--bench] [--stats] [--gravity fast|plain|both]
 //
 // Prints "title: " and the window title the program would show after the
 // run. Bad arguments or a file that cannot be loaded: one line on stderr and
@@ -23,6 +23,7 @@
 #include "display/screen.h"
 #include "io/scenario_file.h"
 #include "scenarios/scenario_list.h"
+#include "sim/stats.h"
 #include "world.h"
 
 namespace {
@@ -30,7 +31,7 @@ namespace {
 constexpr const char* usage =
     "usage: orbits-batch (--scenario N | --load FILE) [--bodies N] [--max-mass EARTHS]\n"
     "                    [--seed S] [--steps K] [--save FILE [--exact]] [--render FILE.png]\n"
-    "                    [--bench] [--gravity fast|plain|both]";
+    "                    [--bench] [--stats] [--gravity fast|plain|both]";
 
 struct Options {
     std::optional<int> scenario;
@@ -43,6 +44,7 @@ struct Options {
     bool exact = false;
     std::optional<std::string> render;
     bool bench = false;
+    bool stats = false;
     // The gravity step: the fast one (as the program), the plain reference,
     // or both from the same start, compared.
     std::string gravity = "fast";
@@ -63,11 +65,14 @@ T parseWhole(std::string_view flag, std::string_view text, T low, T high) {
     return value;
 }
 
-double parsePositive(std::string_view flag, std::string_view text) {
+// Earth masses whose swarm stays finite: the drawn masses neither vanish
+// nor overflow as floats in kg.
+double parseEarthMasses(std::string_view flag, std::string_view text) {
     double value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || !(value > 0) || value > 1e30) {
-        throw UsageError{std::string(flag) + " takes a positive number, not '" + std::string(text) + "'"};
+    if (ec != std::errc() || end != text.data() + text.size() || !(value >= 1e-20) || value > 1e12) {
+        throw UsageError{std::string(flag) + " takes a number of Earth masses from 1e-20 to 1e12, not '" +
+                         std::string(text) + "'"};
     }
     return value;
 }
@@ -87,7 +92,7 @@ Options parseOptions(int argc, char** argv) {
         } else if (flag == "--bodies") {
             o.bodies = parseWhole<int>(flag, value(), 1, 800);
         } else if (flag == "--max-mass") {
-            o.maxMass = parsePositive(flag, value());
+            o.maxMass = parseEarthMasses(flag, value());
         } else if (flag == "--seed") {
             o.seed = parseWhole<unsigned long long>(flag, value(), 0, ~0ULL);
         } else if (flag == "--steps") {
@@ -100,6 +105,8 @@ Options parseOptions(int argc, char** argv) {
             o.exact = true;
         } else if (flag == "--bench") {
             o.bench = true;
+        } else if (flag == "--stats") {
+            o.stats = true;
         } else if (flag == "--gravity") {
             o.gravity = std::string(value());
             if (o.gravity != "fast" && o.gravity != "plain" && o.gravity != "both") {
@@ -125,15 +132,24 @@ std::string baseName(const std::string& path) {
 // Sets up the scenario the options name; returns a reason when it cannot.
 std::optional<std::string> startScenario(World& w, const Options& o) {
     if (o.load) {
-        const io::FileResult r = io::loadScenario(w, *o.load);
+        std::string warning;
+        const io::FileResult r = io::loadScenario(w, *o.load, &warning);
         if (!r.ok) return r.reason;
+        if (!warning.empty()) std::fprintf(stderr, "orbits-batch: %s\n", warning.c_str());
         w.scenarioTitle = baseName(*o.load);
         return std::nullopt;
     }
     w.bodies.bodyCount = float(o.bodies);
     w.maxMass = float(o.maxMass * double(w.physics.earthMass));
-    if (scenarios::startListEntry(w, *o.scenario, o.seed)) return std::nullopt;
-    return "scenario " + std::to_string(*o.scenario) + " is not available yet; this build has scenario 7";
+    scenarios::startListEntry(w, *o.scenario, o.seed);
+    return std::nullopt;
+}
+
+// One line of --stats.
+void printStats(const char* label, const sim::Stats& s) {
+    std::printf("%s live %d, mass %.9g kg, momentum (%.9g, %.9g, %.9g) kg m/s, energy %.9g J, "
+                "centre of mass (%.9g, %.9g, %.9g) m\n",
+                label, s.live, s.mass, s.px, s.py, s.pz, s.energy, s.cx, s.cy, s.cz);
 }
 
 int activeBodies(const sim::Bodies& b) {
@@ -186,6 +202,7 @@ int main(int argc, char** argv) {
     // frame of --render.
     display::Screen screen;
     app::enterSimulation(w, screen);
+    const sim::Stats before = options.stats ? sim::systemStats(w.bodies, w.physics) : sim::Stats{};
 
     // --gravity both: the plain step from the same start first, for its rate
     // and to check that the fast step ends with the same bits.
@@ -223,6 +240,12 @@ int main(int argc, char** argv) {
         }
     }
     std::printf("title: %s\n", w.windowTitle.c_str());
+    if (options.stats) {
+        const sim::Stats after = sim::systemStats(w.bodies, w.physics);
+        printStats("before:", before);
+        printStats("after: ", after);
+        std::printf("relative energy change: %.9g\n", sim::relativeChange(before.energy, after.energy));
+    }
     if (options.bench) {
         const double rate = seconds > 0 ? double(options.steps) / seconds : 0;
         std::printf("steps: %lld in %.3f s\n", options.steps, seconds);
