@@ -6,6 +6,7 @@
 #include "app/menu_state.h"
 #include "sim/bodies.h"
 #include "sim/clock.h"
+#include "sim/fast_gravity.h"
 #include "sim/loop_state.h"
 #include "view/drawing.h"
 #include "view/hud.h"
@@ -15,6 +16,8 @@
 struct World {
     sim::Bodies bodies;
     sim::Physics physics;
+    // The fast gravity step's tables and worker threads.
+    sim::GravityEngine gravity;
     sim::Clock clock;
     view::Observer observer;
     view::Target target;

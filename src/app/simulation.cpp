@@ -99,7 +99,7 @@ void enterSimulation(World& w, display::Screen& s) {
 
 void simulationStep(World& w, display::Screen& s) {
     sim::advanceClock(w.clock, w.physics.timeStep);
-    if (sim::gravityStep(w.bodies, w.physics, w.scenarioTitle, w.windowTitle) > 0) {
+    if (sim::fastGravityStep(w.gravity, w.bodies, w.physics, w.scenarioTitle, w.windowTitle) > 0) {
         display::setWindowTitle(s, w.windowTitle);
     }
     view::steerCourse(w.observer, w.target, w.bodies);
