@@ -123,8 +123,10 @@ std::string baseName(const std::string& path) {
 // Sets up the scenario the options name; returns a reason when it cannot.
 std::optional<std::string> startScenario(World& w, const Options& o) {
     if (o.load) {
-        const io::FileResult r = io::loadScenario(w, *o.load);
+        std::string warning;
+        const io::FileResult r = io::loadScenario(w, *o.load, &warning);
         if (!r.ok) return r.reason;
+        if (!warning.empty()) std::fprintf(stderr, "orbits-batch: %s\n", warning.c_str());
         w.scenarioTitle = baseName(*o.load);
         return std::nullopt;
     }

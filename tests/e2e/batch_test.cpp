@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <gtest/gtest.h>
@@ -140,6 +141,40 @@ TEST(OrbitsBatch, BadRequestsGiveOneLineAndStatusTwo) {
         EXPECT_GE(lineCount(r.err), 1) << arguments;
         EXPECT_EQ(r.err.rfind("orbits-batch: ", 0), 0u) << arguments << ": " << r.err;
         EXPECT_FALSE(std::filesystem::exists(dir.file("out.dat"))) << arguments;
+    }
+}
+
+// What orbits-batch says about files it loads and saves: one line each,
+// a warning (and status 0) only for a file that ends early.
+TEST(OrbitsBatch, MessagesOnFiles) {
+    TempDir dir;
+    ASSERT_EQ(batch(dir, "--scenario 7 --save whole.dat").status, 0);
+    const std::string whole = readFile(dir.file("whole.dat"));
+    std::size_t third = 0;
+    for (int k = 0; k < 3; ++k) third = whole.find('\n', third) + 1;
+    testing_support::writeFile(dir.file("short.dat"), whole.substr(0, third));
+    testing_support::writeFile(dir.file("empty.dat"), "");
+    ASSERT_EQ(mkfifo(dir.file("fifo.dat").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/null", dir.file("null.dat"));
+    struct Case {
+        const char* arguments;
+        int status;
+        const char* err;
+    };
+    const Case cases[] = {
+        {"--load whole.dat", 0, ""},
+        {"--load short.dat", 0, "orbits-batch: short.dat ends after 2 of 24 bodies; the rest are left empty\n"},
+        {"--load empty.dat", 2, "orbits-batch: empty.dat is empty\n"},
+        {"--load fifo.dat", 2, "orbits-batch: fifo.dat is a FIFO, not a scenario file\n"},
+        {"--scenario 7 --save null.dat", 2,
+         "orbits-batch: cannot save to null.dat: /dev/null is a device and is left as it is\n"},
+        {"--scenario 7 --save fifo.dat", 2,
+         "orbits-batch: cannot save to fifo.dat: fifo.dat is a FIFO and is left as it is\n"},
+    };
+    for (const Case& c : cases) {
+        const BatchRun r = batch(dir, c.arguments);
+        EXPECT_EQ(r.status, c.status) << c.arguments;
+        EXPECT_EQ(r.err, c.err) << c.arguments;
     }
 }
 
