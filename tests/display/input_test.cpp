@@ -110,24 +110,6 @@ TEST_F(FramedScreen, WindowTitleKeepsTheFirst127Bytes) {
     EXPECT_EQ(input.title(), std::string(127, 'x'));
 }
 
-// An idle screen waits for input instead of spinning: until the first key or
-// mouse change, at most the given time.
-TEST_F(FramedScreen, WaitingForInputEndsAtTheFirstChangeOrTheLimit) {
-    const struct { const char* what; int arrivesAfterMs; long long waitedMs; } rows[] = {
-        {"nothing", -1, 10}, {"a key", 3, 3}, {"a pointer move", 9, 9}, {"too late", 11, 10}};
-    for (const auto& row : rows) {
-        drainKeys(screen);
-        input.movePointer(10, 10);
-        readMouse(screen);
-        const long long start = input.time();
-        if (std::string(row.what) == "a key") input.typeText("x", start + row.arrivesAfterMs);
-        else if (row.arrivesAfterMs >= 0) input.movePointer(20, 20, 0, start + row.arrivesAfterMs);
-        waitForInput(screen, 10);
-        EXPECT_EQ(input.time() - start, row.waitedMs) << row.what;
-        sleepMs(screen, 5);
-    }
-}
-
 // The window shows only presented frames: drawing alone does not reach it;
 // reading input presents when the window is ready for a frame, a wait always.
 TEST_F(FramedScreen, OnlyPresentedFramesAreShown) {
