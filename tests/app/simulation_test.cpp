@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/screen_text.h"
 #include "app/simulation.h"
 #include "display/headless.h"
-#include "display/number_format.h"
 #include "display/screen.h"
 #include "scenarios/solar_system.h"
 #include "world.h"
@@ -16,6 +16,7 @@
 namespace {
 
 using display::PressedKey;
+using testing_support::showsText;
 
 constexpr PressedKey functionKey(int n) { return PressedKey{-1, 58 + n}; }
 
@@ -42,93 +43,48 @@ struct Session {
     display::Screen screen;
 };
 
-// The frame of a text printed at row, column in light green on black.
-std::vector<uint8_t> textRow(int row, const std::string& text) {
-    display::Screen s;
-    display::openScreen(s);
-    display::setColor(s, 10, 0);
-    display::locate(s, row, 1);
-    display::printText(s, text, false);
-    return display::copyFrame(s);
-}
-
-// True when the cells of row, columns 1..text.size() show exactly this text.
-bool rowShows(display::Screen& s, int row, const std::string& text) {
-    const auto expected = textRow(row, text);
-    const auto actual = display::copyFrame(s);
-    for (int y = (row - 1) * 16; y < row * 16; ++y) {
-        for (int x = 0; x < int(text.size()) * 8; ++x) {
-            if (expected[y * 1024 + x] != actual[y * 1024 + x]) return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
-TEST(Simulation, EntryShowsTheFramedViewAndTheTitle) {
+// Entry frames the view and sets the title; the first pass draws the Sun at
+// the centre and the clock after one step of 720 s.
+TEST(Simulation, EntryAndFirstPass) {
     Session run;
     EXPECT_EQ(run.input().title(), "Sonnensystem  24 Objekte von 24");
     EXPECT_EQ(display::pixelAt(run.screen, 0, 0), 1);
     EXPECT_EQ(display::pixelAt(run.screen, 500, 767), 1);
     EXPECT_EQ(display::pixelAt(run.screen, 500, 300), 0);
-}
-
-TEST(Simulation, ClockAfterTheFirstStepFromProgramStart) {
-    Session run;
-    run.passes(1);
-    EXPECT_EQ(display::formatNumber(run.w->clock.elapsedHours), "0.4");
-    EXPECT_EQ(display::formatNumber(run.w->clock.elapsedYears), "4.563085e-05");
-    EXPECT_EQ(display::formatNumber(run.w->clock.elapsedDays), "0.01666667");
-    EXPECT_TRUE(rowShows(run.screen, 2, "Stunde         0.4"));
-    EXPECT_TRUE(rowShows(run.screen, 3, "JAHR 4.563085e-05"));
-    EXPECT_TRUE(rowShows(run.screen, 4, "TAG 0.01666667"));
-}
-
-TEST(Simulation, TheSunIsDrawnAtTheCentre) {
-    Session run;
     run.passes(1);
     // The Sun sits at the origin, seen from 3 AU: projected to (510, 383).
     EXPECT_EQ(run.w->bodies.screenX[1], 510.f);
     EXPECT_EQ(run.w->bodies.screenY[1], 383.f);
     EXPECT_EQ(display::pixelAt(run.screen, 511, 384), 14);
+    const std::pair<int, const char*> rows[] = {{2, "Stunde         0.4"}, {3, "JAHR 4.563085e-05"}, {4, "TAG 0.01666667"}};
+    for (auto [row, text] : rows) EXPECT_TRUE(showsText(run.screen, row, 1, text, 10, 0)) << text;
 }
 
-TEST(Simulation, F4FreezesPictureAndClockUntilPressedAgain) {
-    Session run;
-    run.passes(3);
-    run.press(functionKey(4));
-    run.passes(1);
-    const auto frozen = run.frame();
-    const float steps = run.w->clock.stepCount;
-    const float x = run.w->bodies.x[4];
-    run.passes(5);
-    EXPECT_EQ(run.frame(), frozen);
-    EXPECT_EQ(run.w->clock.stepCount, steps);
-    EXPECT_EQ(run.w->bodies.x[4], x);
-    // Keys still work while stopped.
-    run.press(PressedKey{-1, 77});
-    run.passes(1);
-    EXPECT_EQ(run.w->observer.XAuge, 5e9f);
-    run.press(functionKey(4));
-    run.passes(1);
-    EXPECT_EQ(run.w->clock.stepCount, steps + 1);
-    EXPECT_NE(run.frame(), frozen);
-}
-
-TEST(Simulation, UKeepsSteppingWithThePictureFrozen) {
-    Session run;
-    run.passes(2);
-    run.type("u");
-    run.passes(1);
-    const auto frozen = run.frame();
-    const float steps = run.w->clock.stepCount;
-    run.passes(10);
-    EXPECT_EQ(run.frame(), frozen);
-    EXPECT_EQ(run.w->clock.stepCount, steps + 10);
-    run.type("u");
-    run.passes(1);
-    EXPECT_NE(run.frame(), frozen);
+// F4 stops picture and clock, u only the picture, each until pressed again;
+// keys still work meanwhile.
+TEST(Simulation, F4AndUFreezeThePicture) {
+    for (bool f4 : {true, false}) {
+        Session run;
+        auto toggle = [&] { f4 ? run.press(functionKey(4)) : run.type("u"); };
+        run.passes(2);
+        toggle();
+        run.passes(1);
+        const auto frozen = run.frame();
+        const float steps = run.w->clock.stepCount, x = run.w->bodies.x[4];
+        run.press(PressedKey{-1, 77});
+        run.passes(5);
+        const char* name = f4 ? "F4" : "u";
+        EXPECT_EQ(run.frame(), frozen) << name;
+        EXPECT_EQ(run.w->clock.stepCount, f4 ? steps : steps + 5) << name;
+        EXPECT_EQ(run.w->bodies.x[4] == x, f4) << name;
+        EXPECT_EQ(run.w->observer.XAuge, 5e9f) << name;
+        toggle();
+        run.passes(1);
+        EXPECT_EQ(run.w->clock.stepCount, f4 ? steps + 1 : steps + 6) << name;
+        EXPECT_NE(run.frame(), frozen) << name;
+    }
 }
 
 TEST(Simulation, CapitalKIsNotTheLeftArrow) {
@@ -141,30 +97,26 @@ TEST(Simulation, CapitalKIsNotTheLeftArrow) {
     EXPECT_EQ(run.w->observer.XAuge, -5e9f);
 }
 
-TEST(Simulation, ClockAndDiagnosticPanelHideEachOther) {
-    Session run;
-    EXPECT_EQ(run.w->clock.clockSwitch, 1.f);
-    run.press(functionKey(7));
-    run.passes(1);
-    EXPECT_EQ(run.w->hud.diagSwitch, 1.f);
-    EXPECT_EQ(run.w->clock.clockSwitch, -1.f);
-    run.press(functionKey(6));
-    run.passes(1);
-    EXPECT_EQ(run.w->clock.clockSwitch, 1.f);
-    EXPECT_EQ(run.w->hud.diagSwitch, -1.f);
-    run.press(functionKey(6));
-    run.passes(1);
-    EXPECT_EQ(run.w->clock.clockSwitch, -1.f);
-}
-
-TEST(Simulation, HelpSwitchKeepsTheClockOff) {
-    Session run;
-    run.press(functionKey(1));
-    run.passes(1);
-    EXPECT_EQ(run.w->clock.clockSwitch, -1.f);
-    run.press(functionKey(1));
-    run.passes(1);
-    EXPECT_EQ(run.w->clock.clockSwitch, -1.f) << "stays off until F6";
+// F6 flips the clock and hides the panel, F7 the reverse; F1's help keeps
+// the clock off until F6.
+TEST(Simulation, ClockPanelAndHelpSwitches) {
+    const struct {
+        const char* name;
+        std::vector<int> keys;
+        float clock, diag;
+    } rows[] = {
+        {"start", {}, 1, -1},         {"F7", {7}, -1, 1},        {"F7 F6", {7, 6}, 1, -1},
+        {"F7 F6 F6", {7, 6, 6}, -1, -1}, {"F1", {1}, -1, -1},   {"F1 F1", {1, 1}, -1, -1},
+    };
+    for (const auto& row : rows) {
+        Session run;
+        for (int key : row.keys) {
+            run.press(functionKey(key));
+            run.passes(1);
+        }
+        EXPECT_EQ(run.w->clock.clockSwitch, row.clock) << row.name;
+        EXPECT_EQ(run.w->hud.diagSwitch, row.diag) << row.name;
+    }
 }
 
 TEST(Simulation, FullTrailsAfterF2) {

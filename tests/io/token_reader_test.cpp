@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -63,36 +64,30 @@ TEST(ParseNumber, RoundsOnceToTheNearestFloat) {
     EXPECT_TRUE(std::signbit(parseNumber("-1e-50")));
 }
 
-TEST(TokenReader, NumbersSeparatedByBlanksCommasAndEveryLineEnd) {
-    Stream s(" 1   2,3\t,4\n5\r\n6\r7,,\n");
-    TokenReader r(s.file);
-    for (double expected : {1, 2, 3, 4, 5, 6, 7, 0}) EXPECT_EQ(r.readNumber(), expected);
-    // The end of the file reads as zeros for ever.
-    EXPECT_EQ(r.readNumber(), 0);
-    EXPECT_EQ(r.readNumber(), 0);
-}
-
-TEST(TokenReader, TextsUpToCommaOrLineEnd) {
-    Stream s("  Sonne\nhat blanks  ,\"mit, Komma\"\n\"offen\r\nEnde");
-    TokenReader r(s.file);
-    EXPECT_EQ(r.readText(), "Sonne");
-    EXPECT_EQ(r.readText(), "hat blanks  ");
-    EXPECT_EQ(r.readText(), "mit, Komma");
-    EXPECT_EQ(r.readText(), "offen");
-    EXPECT_EQ(r.readText(), "Ende");
-    EXPECT_EQ(r.readText(), "");
-}
-
-TEST(TokenReader, NumberThenNameOnOneLine) {
-    Stream s(" 1             8             Mond\n 2            \"\"\n 3             x");
-    TokenReader r(s.file);
-    EXPECT_EQ(r.readNumber(), 1);
-    EXPECT_EQ(r.readNumber(), 8);
-    EXPECT_EQ(r.readText(), "Mond");
-    EXPECT_EQ(r.readNumber(), 2);
-    EXPECT_EQ(r.readText(), "");
-    EXPECT_EQ(r.readNumber(), 3);
-    EXPECT_EQ(r.readText(), "x");
+// Reads in the order given: '#' a number (compared as text), 't' a text.
+TEST(TokenReader, ReadsNumbersAndTextsInTurn) {
+    const struct {
+        const char* name;
+        std::string text;
+        std::vector<std::pair<char, std::string>> reads;
+    } rows[] = {
+        {"numbers after blanks, commas and every line end", " 1   2,3\t,4\n5\r\n6\r7,,\n",
+         {{'#', "1"}, {'#', "2"}, {'#', "3"}, {'#', "4"}, {'#', "5"}, {'#', "6"}, {'#', "7"}, {'#', "0"},
+          {'#', "0"}, {'#', "0"}}},
+        {"texts up to comma or line end", "  Sonne\nhat blanks  ,\"mit, Komma\"\n\"offen\r\nEnde",
+         {{'t', "Sonne"}, {'t', "hat blanks  "}, {'t', "mit, Komma"}, {'t', "offen"}, {'t', "Ende"}, {'t', ""}}},
+        {"number then name on one line", " 1             8             Mond\n 2            \"\"\n 3             x",
+         {{'#', "1"}, {'#', "8"}, {'t', "Mond"}, {'#', "2"}, {'t', ""}, {'#', "3"}, {'t', "x"}}},
+    };
+    for (const auto& row : rows) {
+        Stream s(row.text);
+        TokenReader r(s.file);
+        for (std::size_t k = 0; k < row.reads.size(); ++k) {
+            const auto& [kind, expected] = row.reads[k];
+            const std::string read = kind == 't' ? r.readText() : std::to_string(int(r.readNumber()));
+            EXPECT_EQ(read, expected) << row.name << ", read " << k + 1;
+        }
+    }
 }
 
 TEST(TokenReader, OverlongTokensAreCutAndTheRestReadsOn) {

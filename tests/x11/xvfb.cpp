@@ -73,6 +73,20 @@ private:
 
 const std::string& displayName() { return runningDisplay; }
 
+std::string property(Display* d, ::Window w, const char* name) {
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 1024, False, AnyPropertyType, &type, &format,
+                           &count, &after, &data) != Success || !data)
+        return {};
+    std::string text(reinterpret_cast<char*>(data), count);
+    XFree(data);
+    return text;
+}
+
+
 }  // namespace xvfb
 
 int main(int argc, char** argv) {

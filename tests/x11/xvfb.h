@@ -23,6 +23,9 @@ const std::string& displayName();
         if (xvfb::displayName().empty()) GTEST_SKIP() << "Xvfb is not available"; \
     } while (0)
 
+// The text of the window's property, or "" when it has none.
+std::string property(Display* d, ::Window w, const char* name);
+
 // Polls until done() holds, for at most timeout; true if it did.
 template <typename Done>
 bool eventually(Done done, std::chrono::milliseconds timeout = std::chrono::milliseconds(5000)) {
