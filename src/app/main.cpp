@@ -4,13 +4,18 @@
 #include <memory>
 #include <string>
 
+#include "app/command_line.h"
 #include "app/simulation.h"
 #include "display/screen.h"
 #include "display/x11/window_backend.h"
 #include "scenarios/solar_system.h"
 #include "world.h"
 
-int main() {
+int main(int argc, char** argv) {
+    if (const auto answer = app::commandLineAnswer(argc, argv)) {
+        std::fputs(answer->c_str(), stdout);
+        return 0;
+    }
     std::string error;
     auto backend = display::x11::openWindowBackend({}, error);
     if (!backend) {
