@@ -1,6 +1,7 @@
 // The simulation loop and its key table.
 #include "app/simulation.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <string>
@@ -119,13 +120,15 @@ std::optional<Next> simulationPass(World& w, display::Screen& s) {
 
 Next runSimulation(World& w, display::Screen& s) {
     using Clock = std::chrono::steady_clock;
+    using Ms = std::chrono::duration<double, std::milli>;
     enterSimulation(w, s);
     for (;;) {
         const Clock::time_point start = Clock::now();
         if (auto next = simulationPass(w, s)) return *next;
-        const double passMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-        if (const int pause = pauseAfterPass(w.clock.speedFactor, passMs); pause > 0) {
+        const Clock::time_point end = Clock::now();
+        if (const int pause = pauseAfterPass(w.loop, w.clock.speedFactor, Ms(end - start).count()); pause > 0) {
             display::sleepMs(s, pause);
+            pausedFor(w.loop, Ms(Clock::now() - end).count());
         }
     }
 }
@@ -145,10 +148,19 @@ int stepsThisPass(sim::LoopState& loop, float speedFactor) {
     return int(whole);
 }
 
-int pauseAfterPass(float speedFactor, double passMs) {
+int pauseAfterPass(sim::LoopState& loop, float speedFactor, double passMs) {
+    if (speedFactor != loop.pacedFactor) {
+        loop.pacedFactor = speedFactor;
+        loop.pauseOwedMs = 0;
+    }
     if (!(speedFactor < 1) || !(passMs > 0)) return 0;
-    const double pause = (1 / double(speedFactor) - 1) * passMs;
-    return pause < maxPauseMs ? display::roundHalfEven(pause) : maxPauseMs;
+    const double earned = (1 / double(speedFactor) - 1) * passMs;
+    loop.pauseOwedMs = std::min(loop.pauseOwedMs + earned, double(maxPauseMs));
+    return int(loop.pauseOwedMs);
+}
+
+void pausedFor(sim::LoopState& loop, double sleptMs) {
+    loop.pauseOwedMs = std::max(loop.pauseOwedMs - std::max(sleptMs, 0.0), 0.0);
 }
 
 }  // namespace app

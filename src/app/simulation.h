@@ -33,11 +33,19 @@ Next runSimulation(World& w, display::Screen& s);
 // as many as the factor accumulates, the fraction carried to the next pass.
 int stepsThisPass(sim::LoopState& loop, float speedFactor);
 
-// Pause after a pass that took passMs milliseconds: (1/speedFactor - 1)
-// times as long below 1, none otherwise; at most maxPauseMs.
-int pauseAfterPass(float speedFactor, double passMs);
+// The pause after a pass that took passMs milliseconds, in whole
+// milliseconds: below speedFactor 1 each pass earns (1/speedFactor - 1)
+// times its duration, and what is not slept yet (the fraction of a
+// millisecond, or a pause a key cut short) is carried to the next pass, so
+// that short passes are slowed as much as long ones. The debt is dropped when
+// the factor changes and never exceeds maxPauseMs.
+int pauseAfterPass(sim::LoopState& loop, float speedFactor, double passMs);
+
+// Tells the pace how long the pause it asked for really lasted.
+void pausedFor(sim::LoopState& loop, double sleptMs);
 
 inline constexpr int maxStepsPerPass = 1000;
-inline constexpr int maxPauseMs = 1000;
+// Enough for a 50 ms pass at speedFactor 0.01; a key ends any pause early.
+inline constexpr int maxPauseMs = 5000;
 
 }  // namespace app

@@ -74,10 +74,14 @@ std::string latin1FromCp437(std::string_view text) {
     return out;
 }
 
+// ASCII stands for itself (control characters included: Enter is 13); every
+// other character is looked up in the whole table, so that the symbols the
+// font shows at 1..31 and 127 ("§" is 21, "¶" 20) can be typed too.
 int cp437FromUnicode(char32_t c) {
     if (c < 128) return static_cast<int>(c);
-    for (int i = 0; i < 128; ++i)
-        if (highCharacters[i] == c) return 128 + i;
+    for (int byte = 1; byte < 256; ++byte)
+        if (unicodeFromCp437(static_cast<unsigned char>(byte)) == c && (byte < 32 || byte >= 127))
+            return byte;
     return -1;
 }
 

@@ -154,9 +154,11 @@ void drawBox(Screen& s, float x1f, float y1f, float x2f, float y2f, int colour, 
     clippedColumn(frame, area, x2, y1, y2, c);
 }
 
-// Each octant is the same arc: for x = 0 .. r/sqrt(2), y = nearest(sqrt(r^2 - x^2)),
-// mirrored eight ways. The walk covers only the x whose mirrored column
-// (or row) lies in the viewport.
+// Each octant is the same arc: y = nearest(sqrt(r^2 - x^2)) for x = 0 up to
+// the last x with x <= y, mirrored eight ways. Walking on to that x, not
+// only to r/sqrt(2), is what joins the octants at 45 degrees: the outline is
+// closed, so a fill from the centre stays inside. The walk covers only the x
+// whose mirrored column (or row) lies in the viewport.
 void drawCircle(Screen& s, float xf, float yf, float radius, int colour) {
     if (anyNaN(xf, yf, radius)) return;
     const Coord r = roundHalfAway(radius);
@@ -165,7 +167,8 @@ void drawCircle(Screen& s, float xf, float yf, float radius, int colour) {
     const Coord cx = screenX(s, xf), cy = screenY(s, yf);
     const uint8_t c = paletteIndex(colour);
     const Coord rr = r * r;
-    const Coord last = floorSqrt(rr / 2);  // largest x with 2 x^2 <= r^2
+    Coord last = floorSqrt(rr / 2);
+    while (last + 1 <= nearestSqrt(rr - (last + 1) * (last + 1))) ++last;
     FrameWriter frame(s.shared);
     auto put = [&](Coord x, Coord y) {
         if (contains(area, x, y)) frame.set(int(x), int(y), c);

@@ -50,6 +50,7 @@ void HeadlessBackend::movePointer(int x, int y, int buttons, long long atMs) {
     schedule(atMs, [x, y, buttons](SharedState& s) {
         s.mouse.x = x;
         s.mouse.y = y;
+        s.mouse.pressedSinceRead |= buttons & ~s.mouse.buttons;
         s.mouse.buttons = buttons;
         s.mouse.inside = s.mouse.focused = true;
     });

@@ -143,6 +143,7 @@ std::string readLine(Screen& s, std::string_view prompt, bool questionMark) {
     for (;;) {
         const std::string key = readKey(s);
         if (key.empty()) {
+            presentFrame(s, true);
             s.backend->wait(pollMs);
             continue;
         }

@@ -44,14 +44,24 @@ struct MouseState {
     int wheel = 0;
     bool inside = false;   // the pointer is over the window
     bool focused = false;  // the window has the input focus
+    // Buttons pressed since the last readMouse, also those released again
+    // before it: a short click between two polls still counts.
+    int pressedSinceRead = 0;
 };
 
 // What the screen shares with a backend that serves the window in the
 // background. Hold mutex for every access.
+//
+// The program draws into pixels; the window shows only shown, which the
+// program fills at the points where its picture is complete (presentFrame),
+// so the window never catches a frame half erased or half drawn.
 struct SharedState {
     std::mutex mutex;
     std::vector<uint8_t> pixels = std::vector<uint8_t>(screenWidth * screenHeight);  // row by row
-    std::array<uint8_t, screenHeight> dirtyRows{};  // 1: changed since last copied to the window
+    std::array<uint8_t, screenHeight> dirtyRows{};  // 1: drawn since last presented
+    std::vector<uint8_t> shown = std::vector<uint8_t>(screenWidth * screenHeight);
+    std::array<uint8_t, screenHeight> shownDirty{};  // 1: presented, not yet copied to the window
+    bool frameWanted = false;  // the window is ready for the next frame
     KeyRing keys;
     MouseState mouse;
 };
@@ -155,6 +165,12 @@ MouseReading readMouse(Screen& s);
 // Waits ms milliseconds. From 100 ms on the wait runs in 50 ms slices and
 // ends as soon as a key is waiting (the key stays waiting).
 void sleepMs(Screen& s, int ms);
+
+// Hands the picture as it stands to the window: at once when force is set,
+// otherwise only when the window is ready for the next frame (about 60 times
+// a second). Reading keys and the mouse and every wait present unforced or
+// forced, so a program that draws and then reads input is seen whole.
+void presentFrame(Screen& s, bool force);
 
 // Waits until a key is waiting or the mouse has changed since the call
 // began, at most maxMs milliseconds: what an idle screen does between two

@@ -11,6 +11,8 @@ struct LoopState {
     int scanCode = 0;         // second byte of an extended key, else 0
     int mouseX = 0, mouseY = 0, mouseButtons = 0;  // -1 outside the window
     double stepCarry = 0;     // fraction of a step that speedFactor has accumulated
+    double pauseOwedMs = 0;   // pause earned below speedFactor 1 and not yet slept
+    float pacedFactor = 1;    // the speedFactor pauseOwedMs was earned at
 };
 
 }  // namespace sim

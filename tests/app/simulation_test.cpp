@@ -1,5 +1,6 @@
 // The solar system running in the simulation loop on a screen without a
 // window: scripted keys, the frame, the clock and the title.
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -227,8 +228,61 @@ TEST(Simulation, SpeedFactorSetsStepsPerPass) {
     EXPECT_EQ(app::stepsThisPass(loop, 1.5f), 1);
     EXPECT_EQ(app::stepsThisPass(loop, 1.5f), 2);
     EXPECT_EQ(app::stepsThisPass(loop, 1e30f), app::maxStepsPerPass);
-    EXPECT_EQ(app::pauseAfterPass(1, 10), 0);
-    EXPECT_EQ(app::pauseAfterPass(2, 10), 0);
-    EXPECT_EQ(app::pauseAfterPass(0.5f, 10), 10);
-    EXPECT_EQ(app::pauseAfterPass(0, 10), app::maxPauseMs);
+}
+
+// Below 1 the time paused is (1/speedFactor - 1) times the time in passes,
+// for short passes as for long ones and through the jitter of a rare slow
+// pass, and no pause is longer than the passes just run have earned. The
+// pauses run on the headless virtual clock.
+TEST(Simulation, SlowPaceKeepsItsRatioAtEveryFactorAndPassLength) {
+    struct Row {
+        float factor;
+        double passMs;     // every pass ...
+        double slowPassMs; // ... except every 500th
+    };
+    const Row rows[] = {
+        {0.9f, 0.02, 0.02}, {0.9f, 0.04, 40}, {0.9f, 1, 1},      {0.9f, 50, 50},
+        {0.5f, 0.02, 0.02}, {0.5f, 0.04, 40}, {0.122f, 0.04, 40}, {0.122f, 50, 50},
+        {0.01f, 0.02, 0.02}, {0.01f, 0.04, 40}, {0.01f, 1, 1},    {0.01f, 50, 50},
+    };
+    for (const Row& row : rows) {
+        display::Screen screen;
+        display::HeadlessBackend& clock = *display::headless(screen);
+        sim::LoopState loop;
+        double inPasses = 0, paused = 0, longestOverEarned = 0;
+        for (int pass = 1; inPasses < 4000; ++pass) {
+            const double ms = pass % 500 == 0 ? row.slowPassMs : row.passMs;
+            inPasses += ms;
+            const int pause = app::pauseAfterPass(loop, row.factor, ms);
+            const long long before = clock.time();
+            display::sleepMs(screen, pause);
+            const double slept = double(clock.time() - before);
+            app::pausedFor(loop, slept);
+            paused += slept;
+            longestOverEarned = std::max(longestOverEarned, pause - (1 / double(row.factor) - 1) * ms);
+        }
+        const double wanted = (1 / double(row.factor) - 1) * inPasses;
+        EXPECT_NEAR(paused, wanted, 0.02 * wanted) << "factor " << row.factor << ", passes of " << row.passMs << " ms";
+        EXPECT_LT(longestOverEarned, 1) << "factor " << row.factor << ", passes of " << row.passMs << " ms";
+    }
+    sim::LoopState loop;
+    EXPECT_EQ(app::pauseAfterPass(loop, 1, 10), 0) << "unpaced at 1";
+    EXPECT_EQ(app::pauseAfterPass(loop, 1.1f, 10), 0) << "faster: more steps, no pause";
+    EXPECT_EQ(app::pauseAfterPass(loop, 0, 10), app::maxPauseMs) << "the pause has a bound";
+}
+
+// F8 slows (the factor falls and passes pause), F9 speeds up (the factor
+// rises and passes run more steps).
+TEST(Simulation, F8SlowsAndF9SpeedsUp) {
+    const std::pair<int, float> rows[] = {{8, 0.9f}, {9, 1.1f}};
+    for (auto [key, factor] : rows) {
+        Session run;
+        run.press(functionKey(key));
+        run.passes(1);
+        EXPECT_FLOAT_EQ(run.w->clock.speedFactor, factor) << "F" << key;
+        sim::LoopState loop;
+        int paused = 0;
+        for (int pass = 0; pass < 100; ++pass) paused += app::pauseAfterPass(loop, run.w->clock.speedFactor, 1);
+        EXPECT_EQ(paused > 0, key == 8) << "F" << key;
+    }
 }

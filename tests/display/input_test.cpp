@@ -147,3 +147,69 @@ TEST_F(FramedScreen, WindowTitleKeepsTheFirst127Bytes) {
     EXPECT_EQ(screen.title, std::string(127, 'x'));
     EXPECT_EQ(input.title(), std::string(127, 'x'));
 }
+
+// A press released again before the next poll still reads as pressed, once;
+// a button held down reads as pressed on every poll.
+TEST_F(FramedScreen, AClickBetweenTwoPollsIsReadByTheNextPoll) {
+    input.movePointer(300, 200);
+    readMouse(screen);
+    input.movePointer(300, 200, 1, input.time() + 2);
+    input.movePointer(300, 200, 0, input.time() + 4);
+    sleepMs(screen, 10);
+    EXPECT_EQ(readMouse(screen).buttons, 1) << "pressed and released since the last poll";
+    EXPECT_EQ(readMouse(screen).buttons, 0) << "counted once";
+    input.movePointer(300, 200, 2);
+    EXPECT_EQ(readMouse(screen).buttons, 2);
+    EXPECT_EQ(readMouse(screen).buttons, 2) << "held";
+}
+
+// An idle screen waits for input instead of spinning: until the first key or
+// mouse change, at most the given time.
+TEST_F(FramedScreen, WaitingForInputEndsAtTheFirstChangeOrTheLimit) {
+    struct Row {
+        const char* what;
+        int arrivesAfterMs;  // -1: nothing arrives
+        long long waitedMs;
+    };
+    const Row rows[] = {{"nothing", -1, 10}, {"a key", 3, 3}, {"a pointer move", 9, 9}, {"too late", 11, 10}};
+    for (const Row& row : rows) {
+        drainKeys(screen);
+        input.movePointer(10, 10);
+        readMouse(screen);
+        const long long start = input.time();
+        if (std::string(row.what) == "a key") input.typeText("x", start + row.arrivesAfterMs);
+        else if (row.arrivesAfterMs >= 0) input.movePointer(20, 20, 0, start + row.arrivesAfterMs);
+        waitForInput(screen, 10);
+        EXPECT_EQ(input.time() - start, row.waitedMs) << row.what;
+        sleepMs(screen, 5);
+    }
+}
+
+// The window shows only presented frames: drawing alone does not reach it;
+// reading input presents when the window is ready for a frame, a wait always.
+TEST_F(FramedScreen, OnlyPresentedFramesAreShown) {
+    struct Row {
+        const char* what;
+        bool windowReady;
+        void (*point)(Screen&);
+        bool shown;
+    };
+    const Row rows[] = {
+        {"drawing only", true, [](Screen&) {}, false},
+        {"readKey, window busy", false, [](Screen& s) { readKey(s); }, false},
+        {"readKey, window ready", true, [](Screen& s) { readKey(s); }, true},
+        {"readMouse, window ready", true, [](Screen& s) { readMouse(s); }, true},
+        {"a wait, window busy", false, [](Screen& s) { sleepMs(s, 1); }, true},
+        {"forced present", false, [](Screen& s) { presentFrame(s, true); }, true},
+    };
+    uint8_t colour = 1;
+    for (const Row& row : rows) {
+        presentFrame(screen, true);
+        screen.shared.frameWanted = row.windowReady;
+        ++colour;
+        plot(screen, 100, 100, colour);
+        row.point(screen);
+        const bool shown = screen.shared.shown[101 * screenWidth + 101] == colour;
+        EXPECT_EQ(shown, row.shown) << row.what;
+    }
+}

@@ -43,8 +43,13 @@ TEST(CodePage437, TitlesInUtf8AndLatin1) {
     EXPECT_EQ(utf8FromCp437("Sonnensystem  24"), "Sonnensystem  24");
 }
 
-TEST(CodePage437, EveryHighByteComesBackFromItsUnicodeCharacter) {
-    for (int b = 128; b < 256; ++b) EXPECT_EQ(cp437FromUnicode(unicodeFromCp437(static_cast<unsigned char>(b))), b);
+// Every byte the font shows can be typed: the symbols at 1..31 ("§" 21,
+// "¶" 20) and 127 as well as the upper half.
+TEST(CodePage437, EveryByteComesBackFromItsUnicodeCharacter) {
+    for (int b = 1; b < 256; ++b) EXPECT_EQ(cp437FromUnicode(unicodeFromCp437(static_cast<unsigned char>(b))), b);
+    EXPECT_EQ(cp437FromUnicode(U'\u00a7'), 21);
+    EXPECT_EQ(cp437FromUnicode(U'\u00b6'), 20);
+    EXPECT_EQ(cp437FromUnicode(U'\r'), 13) << "control characters stand for themselves";
     EXPECT_EQ(cp437FromUnicode(U'\u00fc'), 0x81);
     EXPECT_EQ(cp437FromUnicode(U'A'), 'A');
     EXPECT_EQ(cp437FromUnicode(U'\u00a4'), -1) << "currency sign is not in the code page";

@@ -221,3 +221,68 @@ TEST(OrbitsProgram, WithoutADisplaySaysSoAndExitsWithStatus1) {
     EXPECT_EQ(status, 1);
     EXPECT_EQ(message, "orbits: cannot open X display \":65001\"\n");
 }
+
+// The window shows whole frames only: grabbed at any moment, the running
+// solar system (trails off, names on) shows the Sun and the clock, never a
+// picture half erased.
+TEST_F(RunningOrbits, EveryGrabbedFrameIsWhole) {
+    ASSERT_TRUE(eventually([&] { return columnHas(user, w, 511, 384, yellow); }));
+    tap(user, XK_F3);
+    ASSERT_TRUE(eventually([&] { return cellHas(user, w, 23, 64, lightGreen); }));
+    int missing = 0;
+    for (int grab = 0; grab < 500; ++grab) {
+        XImage* image = XGetImage(user, w, 0, 0, 1024, 400, AllPlanes, ZPixmap);
+        ASSERT_NE(image, nullptr);
+        // The Sun, or the opaque name of a planet passing over it.
+        bool sun = false, clock = false;
+        for (int y = 374; y <= 394 && !sun; ++y)
+            for (int x = 504; x <= 518 && !sun; ++x) sun = XGetPixel(image, x, y) == yellow || XGetPixel(image, x, y) == lightGreen;
+        for (int y = 16; y < 32 && !clock; ++y)
+            for (int x = 0; x < 8 && !clock; ++x) clock = XGetPixel(image, x, y) == lightGreen;
+        XDestroyImage(image);
+        missing += !(sun && clock);
+    }
+    EXPECT_EQ(missing, 0) << "of 500 grabs";
+    EXPECT_EQ(endWithEsc(), 0);
+}
+
+// Losing the window or the connection to the server ends orbits within a
+// second, with one line on stderr and status 1.
+TEST(OrbitsProgram, EndsWhenItsWindowOrServerIsGone) {
+    REQUIRE_XVFB();
+    struct Row {
+        const char* what;
+        void (*take)(Display*, ::Window);
+        const char* message;
+    };
+    const Row rows[] = {
+        {"window destroyed", [](Display* d, ::Window w) { XDestroyWindow(d, w); },
+         "orbits: the window was destroyed by another program\n"},
+        {"client killed", [](Display* d, ::Window w) { XKillClient(d, w); },
+         "orbits: lost the connection to the X server\n"},
+    };
+    for (const Row& row : rows) {
+        Display* user = XOpenDisplay(xvfb::displayName().c_str());
+        ASSERT_NE(user, nullptr);
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        const pid_t orbits = startOrbits(xvfb::displayName(), fds[1]);
+        close(fds[1]);
+        const ::Window w = shownOrbitsWindow(user);
+        ASSERT_NE(w, 0u) << row.what;
+        row.take(user, w);
+        XSync(user, False);
+        const int status = exitStatus(orbits, std::chrono::milliseconds(1000));
+        if (status < 0) {
+            kill(orbits, SIGKILL);
+            waitpid(orbits, nullptr, 0);
+        }
+        std::string message;
+        char buffer[256];
+        for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) message.append(buffer, std::size_t(n));
+        close(fds[0]);
+        XCloseDisplay(user);
+        EXPECT_EQ(status, 1) << row.what;
+        EXPECT_EQ(message, row.message) << row.what;
+    }
+}

@@ -99,7 +99,9 @@ protected:
     }
 
     // The first screen pixel where the window differs from the frame, or "".
+    // Like a program at rest, it offers its picture to the window first.
     std::string firstDifference() {
+        presentFrame(*screen, false);
         XImage* image = XGetImage(user, window(), 0, 0, screenWidth, screenHeight, AllPlanes, ZPixmap);
         if (!image) return "no image";
         const Visual* visual = DefaultVisual(user, DefaultScreen(user));

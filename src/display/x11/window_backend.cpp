@@ -99,6 +99,7 @@ WindowBackend::Impl::~Impl() {
         thread.join();
     }
     image.reset();
+    watchWindow(0);
     if (display) {
         if (gc) XFreeGC(display, gc);
         if (window) XDestroyWindow(display, window);
@@ -180,6 +181,7 @@ void WindowBackend::Impl::handle(XEvent& event) {
         shared->mouse.y = b.y;
         if (event.type == ButtonPress && b.button == Button4) ++shared->mouse.wheel;
         if (event.type == ButtonPress && b.button == Button5) --shared->mouse.wheel;
+        if (event.type == ButtonPress) shared->mouse.pressedSinceRead |= buttonBit(b.button);
         if (event.type == ButtonPress) shared->mouse.buttons |= buttonBit(b.button);
         else shared->mouse.buttons &= ~buttonBit(b.button);
         break;
@@ -211,7 +213,7 @@ void WindowBackend::Impl::handle(XEvent& event) {
     case Expose: {
         const XExposeEvent& e = event.xexpose;
         std::lock_guard lock(shared->mutex);
-        for (int y = std::max(e.y, 0); y < std::min(e.y + e.height, screenHeight); ++y) shared->dirtyRows[y] = 1;
+        for (int y = std::max(e.y, 0); y < std::min(e.y + e.height, screenHeight); ++y) shared->shownDirty[y] = 1;
         break;
     }
     case MapNotify: {
@@ -221,6 +223,9 @@ void WindowBackend::Impl::handle(XEvent& event) {
         answered.notify_all();
         break;
     }
+    case DestroyNotify:
+        if (event.xdestroywindow.window == window) endWithoutWindow("the window was destroyed by another program");
+        break;
     case MappingNotify:
         XRefreshKeyboardMapping(&event.xmapping);
         break;
@@ -275,24 +280,26 @@ void WindowBackend::Impl::applyTitle(const std::string& cp437Title) {
     XFlush(display);
 }
 
-// Converts the dirty rows under the lock, then sends them in runs of
-// consecutive rows. With shared memory the server reads the image itself, so
-// the copy must be complete before the next conversion writes into it.
+// Converts the rows of the shown frame that changed under the lock, then
+// sends them in runs of consecutive rows, and asks the program for the next
+// frame. With shared memory the server reads the image itself, so the copy
+// must be complete before the next conversion writes into it.
 void WindowBackend::Impl::present(bool wholeFrame) {
     std::vector<std::pair<int, int>>& runs = dirtyRuns;
     runs.clear();
     {
         std::lock_guard lock(shared->mutex);
-        if (wholeFrame) std::fill(shared->dirtyRows.begin(), shared->dirtyRows.end(), uint8_t{1});
+        shared->frameWanted = true;
+        if (wholeFrame) std::fill(shared->shownDirty.begin(), shared->shownDirty.end(), uint8_t{1});
         for (int y = 0; y < screenHeight;) {
-            if (!shared->dirtyRows[y]) {
+            if (!shared->shownDirty[y]) {
                 ++y;
                 continue;
             }
             const int first = y;
-            while (y < screenHeight && shared->dirtyRows[y]) shared->dirtyRows[y++] = 0;
+            while (y < screenHeight && shared->shownDirty[y]) shared->shownDirty[y++] = 0;
             runs.emplace_back(first, y - 1);
-            image->convertRows(shared->pixels.data(), first, y - 1);
+            image->convertRows(shared->shown.data(), first, y - 1);
         }
     }
     if (runs.empty()) return;
@@ -333,6 +340,12 @@ bool WindowBackend::usesSharedMemory() const { return impl_->image->sharedMemory
 unsigned long WindowBackend::windowId() const { return impl_->window; }
 
 void WindowBackend::presentFullFrame() {
+    {
+        SharedState& shared = *impl_->shared;
+        std::lock_guard lock(shared.mutex);
+        shared.shown = shared.pixels;  // same size: copies, allocates nothing
+        shared.dirtyRows.fill(0);
+    }
     std::unique_lock lock(impl_->requestMutex);
     const long ticket = ++impl_->presentsRequested;
     impl_->wake();
@@ -363,6 +376,7 @@ std::unique_ptr<WindowBackend> openWindowBackend(const Options& options, std::st
     impl->window = XCreateSimpleWindow(d, RootWindow(d, screen), 0, 0, screenWidth, screenHeight, 0,
                                        BlackPixel(d, screen), BlackPixel(d, screen));
     XSelectInput(d, impl->window, eventMask);
+    watchWindow(impl->window);
 
     // Fixed size: the frame is 1024 x 768 and nothing scales it.
     XSizeHints* hints = XAllocSizeHints();

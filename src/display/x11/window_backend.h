@@ -34,8 +34,8 @@ public:
     bool usesSharedMemory() const;
     // The X window id.
     unsigned long windowId() const;
-    // Copies the whole frame to the window at once and returns when the
-    // server has it.
+    // Presents the whole frame as it stands and returns when the server has
+    // it.
     void presentFullFrame();
 
 private:

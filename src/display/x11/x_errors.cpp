@@ -4,17 +4,24 @@
 #include <atomic>
 #include <cstdio>
 
+#include <unistd.h>
+
 namespace display::x11 {
 
 namespace {
 
 std::atomic<bool> trapping{false};
 std::atomic<int> trappedErrors{0};
+std::atomic<XID> watchedWindow{0};
 
 int handleError(Display* display, XErrorEvent* event) {
     if (trapping) {
         ++trappedErrors;
         return 0;
+    }
+    const bool windowGone = event->error_code == BadWindow || event->error_code == BadDrawable;
+    if (windowGone && event->resourceid != 0 && event->resourceid == watchedWindow) {
+        endWithoutWindow("the window was destroyed by another program");
     }
     char text[128];
     XGetErrorText(display, event->error_code, text, sizeof text);
@@ -23,10 +30,22 @@ int handleError(Display* display, XErrorEvent* event) {
     return 0;
 }
 
+int handleIOError(Display*) { endWithoutWindow("lost the connection to the X server"); }
+
 }  // namespace
 
+void endWithoutWindow(const char* what) {
+    std::fprintf(stderr, "orbits: %s\n", what);
+    std::fflush(stderr);
+    // The other thread may be anywhere, holding any lock: end without
+    // running destructors or exit handlers.
+    _exit(1);
+}
+
+void watchWindow(XID window) { watchedWindow = window; }
+
 void installErrorHandler() {
-    static const bool installed = (XSetErrorHandler(handleError), true);
+    static const bool installed = (XSetErrorHandler(handleError), XSetIOErrorHandler(handleIOError), true);
     (void)installed;
 }
 

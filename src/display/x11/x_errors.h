@@ -6,8 +6,17 @@
 
 namespace display::x11 {
 
-// Installs the handler (once per process).
+// Installs the handlers (once per process). Losing the connection to the
+// server ends the program with one line and exit status 1: without its
+// window the program could neither be seen nor ended.
 void installErrorHandler();
+
+// The program's window: an error saying it no longer exists ends the program
+// as the loss of the connection does. 0 watches nothing.
+void watchWindow(XID window);
+
+// Ends the program at once with "orbits: " and what happened, exit status 1.
+[[noreturn]] void endWithoutWindow(const char* what);
 
 // Catches the errors of the requests made while it lives (on one thread).
 class ErrorTrap {
