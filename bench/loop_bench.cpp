@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/simulation.h"
+#include "display/headless.h"
 #include "display/screen.h"
 #include "scenarios/solar_system.h"
 #include "sim/gravity.h"
@@ -64,6 +65,21 @@ void BM_SimulationPass(benchmark::State& state) {
     state.counters["passes/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_SimulationPass)->Arg(24)->Arg(800)->Unit(benchmark::kMicrosecond);
+
+// The same with the diagnostic panel and both marks on, a button held so
+// that every frame picks.
+void BM_SimulationPassWithPanelAndMarks(benchmark::State& state) {
+    auto w = scenario(int(state.range(0)));
+    display::Screen screen;
+    app::enterSimulation(*w, screen);
+    w->hud.diagSwitch = 1;
+    w->clock.clockSwitch = -1;
+    w->hud.mark2 = 4;
+    display::headless(screen)->movePointer(510, 383, 1);
+    for (auto _ : state) benchmark::DoNotOptimize(app::simulationPass(*w, screen));
+    state.counters["passes/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_SimulationPassWithPanelAndMarks)->Arg(24)->Arg(800)->Unit(benchmark::kMicrosecond);
 
 #ifdef ORBITS_HAVE_X11
 // The same passes with the window on $DISPLAY, its thread copying changed

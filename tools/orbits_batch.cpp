@@ -3,7 +3,7 @@
 //
 //   orbits-batch (--scenario N | --load FILE) [--bodies N] [--max-mass EARTHS]
 //                [--seed S] [--steps K] [--save FILE [--exact]] [--render FILE.png]
-//                [--bench]
+//                [--bench] [--stats]
 //
 // Prints "title: " and the window title the program would show after the
 // run. Bad arguments or a file that cannot be loaded: one line on stderr and
@@ -25,6 +25,7 @@
 #include "io/scenario_file.h"
 #include "orbits_version.h"
 #include "scenarios/scenario_list.h"
+#include "sim/stats.h"
 #include "world.h"
 
 namespace {
@@ -40,6 +41,7 @@ struct Options {
     bool exact = false;
     std::optional<std::string> render;
     bool bench = false;
+    bool stats = false;
 };
 
 // Numbers are read in decimal only (no octal "010", no hex), the whole text.
@@ -54,11 +56,14 @@ T parseWhole(const std::string& flag, const std::string& text, T low, T high) {
     return value;
 }
 
-double parsePositive(const std::string& flag, const std::string& text) {
+// Earth masses whose swarm stays finite: the drawn masses neither vanish
+// nor overflow as floats in kg.
+double parseEarthMasses(const std::string& flag, const std::string& text) {
     double value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || !(value > 0) || value > 1e30) {
-        throw CLI::ValidationError(flag + " takes a positive number up to 1e30, not '" + text + "'");
+    if (ec != std::errc() || end != text.data() + text.size() || !(value >= 1e-20) || value > 1e12) {
+        throw CLI::ValidationError(flag + " takes a number of Earth masses from 1e-20 to 1e12, not '" +
+                                   text + "'");
     }
     return value;
 }
@@ -78,11 +83,11 @@ void wholeOption(CLI::App& app, const std::string& flag, Target& target, T low, 
     }, help);
 }
 
-// A positive number up to 1e30 into target.
-void positiveOption(CLI::App& app, const std::string& flag, double& target, const std::string& valueName,
-                    const std::string& help) {
+// A number of Earth masses from 1e-20 to 1e12 into target.
+void earthMassOption(CLI::App& app, const std::string& flag, double& target, const std::string& valueName,
+                     const std::string& help) {
     option(app, flag, valueName,
-           [&target, flag](const std::string& text) { target = parsePositive(flag, text); }, help);
+           [&target, flag](const std::string& text) { target = parseEarthMasses(flag, text); }, help);
 }
 
 // A file name into target.
@@ -97,13 +102,14 @@ void describeOptions(CLI::App& app, Options& o) {
     wholeOption(app, "--scenario", o.scenario, 1, 10, "N", "entry N of the scenario list (7: solar system)");
     fileOption(app, "--load", o.load, "FILE", "load a scenario file instead");
     wholeOption(app, "--bodies", o.bodies, 1, 800, "N", "bodies of a generated swarm (default 400)");
-    positiveOption(app, "--max-mass", o.maxMass, "EARTHS", "largest swarm mass in Earth masses (default 1)");
+    earthMassOption(app, "--max-mass", o.maxMass, "EARTHS", "largest swarm mass in Earth masses (default 1)");
     wholeOption(app, "--seed", o.seed, 0ULL, ~0ULL, "S", "seed of generated swarms (default: the clock)");
     wholeOption(app, "--steps", o.steps, 0LL, 1'000'000'000'000LL, "K", "run K simulation steps");
     fileOption(app, "--save", o.save, "FILE", "write the final state as a scenario file");
     app.add_flag("--exact", o.exact, "with --save: nine significant digits, read back bit for bit");
     fileOption(app, "--render", o.render, "FILE.png", "write the final picture as a 1024x768 PNG");
     app.add_flag("--bench", o.bench, "print steps and pair interactions per second");
+    app.add_flag("--stats", o.stats, "print mass, momentum, energy and centre of mass before and after");
 }
 
 // Rules between options that the parser does not know.
@@ -123,15 +129,24 @@ std::string baseName(const std::string& path) {
 // Sets up the scenario the options name; returns a reason when it cannot.
 std::optional<std::string> startScenario(World& w, const Options& o) {
     if (o.load) {
-        const io::FileResult r = io::loadScenario(w, *o.load);
+        std::string warning;
+        const io::FileResult r = io::loadScenario(w, *o.load, &warning);
         if (!r.ok) return r.reason;
+        if (!warning.empty()) std::fprintf(stderr, "orbits-batch: %s\n", warning.c_str());
         w.scenarioTitle = baseName(*o.load);
         return std::nullopt;
     }
     w.bodies.bodyCount = float(o.bodies);
     w.maxMass = float(o.maxMass * double(w.physics.earthMass));
-    if (scenarios::startListEntry(w, *o.scenario, o.seed)) return std::nullopt;
-    return "scenario " + std::to_string(*o.scenario) + " is not available yet; this build has scenario 7";
+    scenarios::startListEntry(w, *o.scenario, o.seed);
+    return std::nullopt;
+}
+
+// One line of --stats.
+void printStats(const char* label, const sim::Stats& s) {
+    std::printf("%s live %d, mass %.9g kg, momentum (%.9g, %.9g, %.9g) kg m/s, energy %.9g J, "
+                "centre of mass (%.9g, %.9g, %.9g) m\n",
+                label, s.live, s.mass, s.px, s.py, s.pz, s.energy, s.cx, s.cy, s.cz);
 }
 
 int activeBodies(const sim::Bodies& b) {
@@ -177,6 +192,7 @@ int main(int argc, char** argv) {
     // frame of --render.
     display::Screen screen;
     app::enterSimulation(w, screen);
+    const sim::Stats before = options.stats ? sim::systemStats(w.bodies, w.physics) : sim::Stats{};
 
     double pairs = 0;
     const auto start = std::chrono::steady_clock::now();
@@ -205,6 +221,12 @@ int main(int argc, char** argv) {
         }
     }
     std::printf("title: %s\n", w.windowTitle.c_str());
+    if (options.stats) {
+        const sim::Stats after = sim::systemStats(w.bodies, w.physics);
+        printStats("before:", before);
+        printStats("after: ", after);
+        std::printf("relative energy change: %.9g\n", sim::relativeChange(before.energy, after.energy));
+    }
     if (options.bench) {
         const double rate = seconds > 0 ? double(options.steps) / seconds : 0;
         std::printf("steps: %lld in %.3f s\n", options.steps, seconds);

@@ -7,10 +7,12 @@
 #include <string>
 
 #include "display/rounding.h"
-#include "sim/clock.h"
 #include "sim/gravity.h"
 #include "view/camera.h"
 #include "view/drawing.h"
+#include "view/head_up_display.h"
+#include "view/marking.h"
+#include "view/target_view.h"
 
 namespace app {
 
@@ -65,6 +67,7 @@ std::optional<Next> applyKey(World& w, display::Screen& s) {
         case escapeKey: return Next::SaveDialog;
         case 'u': flip(w.loop.displaySwitch); break;
         case 'd': flip(w.target.targetSwitch); break;
+        case 'i': view::enterTargetNumber(w.target, s); break;
         default: break;
     }
     return std::nullopt;
@@ -97,14 +100,18 @@ void simulationStep(World& w, display::Screen& s) {
     if (sim::gravityStep(w.bodies, w.physics, w.scenarioTitle, w.windowTitle) > 0) {
         display::setWindowTitle(s, w.windowTitle);
     }
+    view::steerCourse(w.observer, w.target, w.bodies);
 }
 
 void displayPass(World& w, display::Screen& s) {
+    view::updateTargetValues(w.target, w.observer, w.bodies);
     const view::ViewRotation rotation = view::updateViewAngles(w.observer, w.target);
     view::projectAll(w.observer, rotation, w.bodies);
+    view::pickMarks(w.hud, w.bodies, w.loop.mouseX, w.loop.mouseY, w.loop.mouseButtons);
     view::eraseCycle(w.drawing, s, w.observer);
     view::drawBodies(w.drawing, w.hud, w.bodies, w.observer, s);
-    if (w.clock.clockSwitch == 1) sim::drawClock(s, w.clock);
+    if (w.target.visorSwitch == 1) view::drawVisor(s, w.observer);
+    if (w.clock.clockSwitch == 1) view::drawClock(s, w.clock);
 }
 
 std::optional<Next> simulationPass(World& w, display::Screen& s) {
@@ -114,7 +121,9 @@ std::optional<Next> simulationPass(World& w, display::Screen& s) {
         for (int k = stepsThisPass(w.loop, w.clock.speedFactor); k > 0; --k) simulationStep(w, s);
         if (w.loop.displaySwitch == 1) displayPass(w, s);
         if (w.loop.helpSwitch == 1) w.clock.clockSwitch = -1;
+        if (w.hud.diagSwitch == 1) view::drawPanel(s, w.observer, w.target);
     }
+    view::drawMarkingLine(s, w.hud, w.bodies, w.physics.AU);
     return std::nullopt;
 }
 

@@ -19,11 +19,11 @@ void enterSimulation(World& w, display::Screen& s);
 std::optional<Next> simulationPass(World& w, display::Screen& s);
 
 // One simulation step: the clock, then the gravity step; the window title
-// follows each merger.
+// follows each merger, and the course automation moves the eye.
 void simulationStep(World& w, display::Screen& s);
 
-// The frame of one pass: view angles, projection, erase cycle, bodies and
-// the clock.
+// The frame of one pass: target values, view angles, projection with the
+// marking pick, erase cycle, bodies, visor and the clock.
 void displayPass(World& w, display::Screen& s);
 
 // Enters the simulation and runs passes until one leaves it.

@@ -23,6 +23,14 @@ public:
         shared_.dirtyRows[y] = 1;
     }
 
+    // Pixel (x, y) and those after it in its row, for writing; the row is
+    // marked dirty. Byte stores through it leave the frame's own pointers
+    // alone, so a loop over it needs no reload per pixel.
+    uint8_t* rowAt(int x, int y) {
+        shared_.dirtyRows[y] = 1;
+        return &shared_.pixels[index(x, y)];
+    }
+
     // Pixels x1..x2 of row y.
     void span(int x1, int x2, int y, uint8_t colour) {
         std::memset(&shared_.pixels[index(x1, y)], colour, std::size_t(x2 - x1 + 1));

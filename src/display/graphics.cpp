@@ -168,7 +168,7 @@ void drawCircle(Screen& s, float xf, float yf, float radius, int colour) {
     const uint8_t c = paletteIndex(colour);
     const Coord rr = r * r;
     Coord last = floorSqrt(rr / 2);
-    while (last + 1 <= nearestSqrt(rr - (last + 1) * (last + 1))) ++last;
+    for (Coord next = last + 1; next * next <= rr && next <= nearestSqrt(rr - next * next); ++next) last = next;
     FrameWriter frame(s.shared);
     auto put = [&](Coord x, Coord y) {
         if (contains(area, x, y)) frame.set(int(x), int(y), c);

@@ -17,8 +17,9 @@ void drawGlyph(FrameWriter& frame, int row, int column, unsigned char byte, uint
     const int left = (column - 1) * glyphWidth, top = (row - 1) * glyphHeight;
     const uint8_t* rows = glyphRows(byte);
     for (int r = 0; r < glyphHeight; ++r) {
-        for (int b = 0; b < glyphWidth; ++b)
-            frame.set(left + b, top + r, (rows[r] & (0x80 >> b)) ? fg : bg);
+        uint8_t* pixels = frame.rowAt(left, top + r);
+        const unsigned bits = rows[r];
+        for (int b = 0; b < glyphWidth; ++b) pixels[b] = (bits & (0x80u >> b)) ? fg : bg;
     }
 }
 

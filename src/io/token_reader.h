@@ -17,7 +17,9 @@ inline constexpr int maxTextLength = 4096;
 // fraction and an optional exponent whose letter may be e, E, d or D. Only
 // the longest such prefix counts; "inf" and "nan" (as the writer writes
 // non-finite values) read as such; anything else, and the empty token, is 0.
-double parseNumber(std::string_view token);
+// The decimal is rounded once, straight to the nearest float; beyond the
+// float range it reads as infinity or zero.
+float parseNumber(std::string_view token);
 
 class TokenReader {
 public:
@@ -27,7 +29,10 @@ public:
     // Skips blanks and tabs, takes a token up to the next blank, tab, comma
     // or line end (at most 67 characters), then skips blanks and tabs and
     // one comma or line end.
-    double readNumber();
+    float readNumber();
+
+    // True once a number was asked for where the file had already ended.
+    bool metEnd() const { return metEnd_; }
 
     // Skips blanks and tabs and takes a text up to the next comma or line end
     // (at most 4096 characters), which is consumed. A double quote as the
@@ -46,6 +51,7 @@ private:
     bool consumeLineEnd();
 
     std::FILE* stream_;
+    bool metEnd_ = false;
 };
 
 }  // namespace io

@@ -3,17 +3,22 @@
 
 #include <cassert>
 
+#include "scenarios/jupiter_system.h"
 #include "scenarios/solar_system.h"
+#include "scenarios/swarm.h"
 
 namespace scenarios {
 
-bool startListEntry(World& w, int entry, std::optional<uint64_t> /*seed*/) {
+bool startListEntry(World& w, int entry, std::optional<uint64_t> seed) {
     assert(hasScenario(entry) && "only entries 1..10 start a scenario");
     if (entry == 7) {
         setUpSolarSystem(w);
-        return true;
+    } else if (entry == 8) {
+        setUpJupiterSystem(w);
+    } else {
+        generateSwarm(w, entry, seed);
     }
-    return false;
+    return true;
 }
 
 }  // namespace scenarios

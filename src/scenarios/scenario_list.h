@@ -15,7 +15,7 @@ inline bool hasScenario(int entry) { return entry >= 1 && entry <= 10; }
 // exactly as the main menu starts it: generated entries take bodyCount and
 // w.maxMass as the settings. With a seed both seedings of a generated
 // scenario derive from it; without one they come from the clock.
-// Returns false for an entry this build cannot set up yet.
+// Returns true: every entry 1..10 is set up.
 bool startListEntry(World& w, int entry, std::optional<uint64_t> seed = std::nullopt);
 
 }  // namespace scenarios

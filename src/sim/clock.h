@@ -2,10 +2,6 @@
 // years, with the stop, clock and speed settings that go with it.
 #pragma once
 
-namespace display {
-struct Screen;
-}
-
 namespace sim {
 
 struct Clock {
@@ -20,9 +16,5 @@ struct Clock {
 
 // Counts one step and recomputes the three totals from stepCount.
 void advanceClock(Clock& c, float timeStep);
-
-// Prints hours, years and days at the top left (rows 2, 3, 4), in that
-// order, in the current text colours.
-void drawClock(display::Screen& s, const Clock& c);
 
 }  // namespace sim

@@ -49,3 +49,27 @@ TEST(SimulationPass, AllocatesNothingOnceRunning) {
     for (int k = 0; k < 200; ++k) app::simulationPass(*w, screen);
     EXPECT_EQ(allocations - before, 0);
 }
+
+// The same with every overlay on: target view following Jupiter under the
+// course automation, the visor, the panel, both marks with a button held.
+TEST(SimulationPass, AllocatesNothingWithEveryOverlayOn) {
+    auto w = std::make_unique<World>();
+    display::Screen screen;
+    scenarios::setUpSolarSystem(*w);
+    app::enterSimulation(*w, screen);
+    display::HeadlessBackend& input = *display::headless(screen);
+    for (int scanCode : {61, 63, 65, 68}) input.pressKey(display::PressedKey{-1, scanCode});
+    input.typeText("i6\r");
+    for (int k = 0; k < 300; ++k) app::simulationPass(*w, screen);
+    input.movePointer(510, 383, 2);
+    app::simulationPass(*w, screen);
+    input.movePointer(510, 383, 1);
+    app::simulationPass(*w, screen);
+    ASSERT_EQ(w->hud.mark1, 6);
+    ASSERT_EQ(w->hud.mark2, 6);
+    ASSERT_EQ(w->hud.diagSwitch, 1.f);
+
+    const long before = allocations;
+    for (int k = 0; k < 200; ++k) app::simulationPass(*w, screen);
+    EXPECT_EQ(allocations - before, 0);
+}

@@ -1,7 +1,10 @@
 // orbits-batch as a user runs it: files, titles, exit codes and messages.
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +12,7 @@
 #include "io/scenario_file.h"
 #include "orbits_version.h"
 #include "scenarios/solar_system.h"
+#include "sim/stats.h"
 #include "support/plain_gravity.h"
 #include "support/same_bits.h"
 #include "support/temp_dir.h"
@@ -118,13 +122,16 @@ TEST(OrbitsBatch, BadRequestsGiveOneLineAndStatusTwo) {
         "--scenario",
         "--scenario 11",
         "--scenario seven",
-        "--scenario 3 --save out.dat",
+        "--scenario 0 --save out.dat",
         "--scenario 7 --load bad.dat",
         "--load missing.dat --save out.dat",
         "--load bad.dat --save out.dat",
         "--scenario 7 --steps -1 --save out.dat",
         "--scenario 7 --exact",
         "--scenario 7 --bodies 801",
+        "--scenario 1 --bodies 0 --save out.dat",
+        "--scenario 5 --max-mass 9.9e-21 --save out.dat",
+        "--scenario 5 --max-mass 1.01e12 --save out.dat",
         "--scenario 7 --frobnicate",
         "--scenario 7 --save no/such/dir/out.dat",
     };
@@ -140,7 +147,7 @@ TEST(OrbitsBatch, BadRequestsGiveOneLineAndStatusTwo) {
 
 // The command line: help and version, and every range taken at its edges.
 // Runs: status 0 and the title. Parsed: the parser took it, whatever the run
-// made of it (scenarios this build lacks, missing files). Usage: one line
+// made of it (a missing file). Usage: one line
 // naming the argument, with a hint to --help, status 2 and nothing on stdout.
 TEST(OrbitsBatch, CommandLineTable) {
     enum Outcome { Runs, Parsed, Usage };
@@ -160,9 +167,10 @@ TEST(OrbitsBatch, CommandLineTable) {
         {"exact with save", "--scenario 7 --exact --save e.dat", Runs, ""},
         {"repeated flag, last wins", "--scenario 3 --scenario 7", Runs, ""},
         {"value after =", "--scenario=7", Runs, ""},
+        {"stats", "--scenario 7 --stats", Runs, ""},
         {"scenario 0", "--scenario 0", Usage, "--scenario"},
-        {"scenario 1", "--scenario 1 --seed 1", Parsed, ""},
-        {"scenario 10", "--scenario 10 --seed 1", Parsed, ""},
+        {"scenario 1", "--scenario 1 --seed 1", Runs, ""},
+        {"scenario 10", "--scenario 10 --seed 1", Runs, ""},
         {"scenario 11", "--scenario 11", Usage, "--scenario"},
         {"scenario octal-looking", "--scenario 07", Runs, ""},
         {"scenario hex", "--scenario 0x7", Usage, "--scenario"},
@@ -171,9 +179,10 @@ TEST(OrbitsBatch, CommandLineTable) {
         {"bodies 800", "--scenario 7 --bodies 800", Runs, ""},
         {"bodies 801", "--scenario 7 --bodies 801", Usage, "--bodies"},
         {"max-mass 0", "--scenario 7 --max-mass 0", Usage, "--max-mass"},
-        {"max-mass smallest", "--scenario 7 --max-mass 5e-324", Runs, ""},
-        {"max-mass 1e30", "--scenario 7 --max-mass 1e30", Runs, ""},
-        {"max-mass above 1e30", "--scenario 7 --max-mass 1.0000001e30", Usage, "--max-mass"},
+        {"max-mass below 1e-20", "--scenario 7 --max-mass 9.9999999e-21", Usage, "--max-mass"},
+        {"max-mass 1e-20", "--scenario 7 --max-mass 1e-20", Runs, ""},
+        {"max-mass 1e12", "--scenario 7 --max-mass 1e12", Runs, ""},
+        {"max-mass above 1e12", "--scenario 7 --max-mass 1.0000001e12", Usage, "--max-mass"},
         {"max-mass nan", "--scenario 7 --max-mass nan", Usage, "--max-mass"},
         {"max-mass inf", "--scenario 7 --max-mass inf", Usage, "--max-mass"},
         {"seed -1", "--scenario 7 --seed -1", Usage, "--seed"},
@@ -231,11 +240,86 @@ TEST(OrbitsBatch, HelpAndVersion) {
         if (*row.starts) {
             EXPECT_EQ(r.out.rfind(row.starts, 0), 0u) << row.arguments << ": " << r.out;
             for (const char* flag : {"--scenario", "--load", "--bodies", "--max-mass", "--seed", "--steps",
-                                     "--save", "--exact", "--render", "--bench", "--version"}) {
+                                     "--save", "--exact", "--render", "--bench", "--stats", "--version"}) {
                 EXPECT_NE(r.out.find(flag), std::string::npos) << row.arguments << ": help lacks " << flag;
             }
         } else {
             EXPECT_EQ(r.out, version) << row.arguments;
         }
     }
+}
+
+// What orbits-batch says about files it loads and saves: one line each,
+// a warning (and status 0) only for a file that ends early.
+TEST(OrbitsBatch, MessagesOnFiles) {
+    TempDir dir;
+    ASSERT_EQ(batch(dir, "--scenario 7 --save whole.dat").status, 0);
+    const std::string whole = readFile(dir.file("whole.dat"));
+    std::size_t third = 0;
+    for (int k = 0; k < 3; ++k) third = whole.find('\n', third) + 1;
+    testing_support::writeFile(dir.file("short.dat"), whole.substr(0, third));
+    testing_support::writeFile(dir.file("empty.dat"), "");
+    ASSERT_EQ(mkfifo(dir.file("fifo.dat").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/null", dir.file("null.dat"));
+    struct Case {
+        const char* arguments;
+        int status;
+        const char* err;
+    };
+    const Case cases[] = {
+        {"--load whole.dat", 0, ""},
+        {"--load short.dat", 0, "orbits-batch: short.dat ends after 2 of 24 bodies; the rest are left empty\n"},
+        {"--load empty.dat", 2, "orbits-batch: empty.dat is empty\n"},
+        {"--load fifo.dat", 2, "orbits-batch: fifo.dat is a FIFO, not a scenario file\n"},
+        {"--scenario 7 --save null.dat", 2,
+         "orbits-batch: cannot save to null.dat: /dev/null is a device and is left as it is\n"},
+        {"--scenario 7 --save fifo.dat", 2,
+         "orbits-batch: cannot save to fifo.dat: fifo.dat is a FIFO and is left as it is\n"},
+    };
+    for (const Case& c : cases) {
+        const BatchRun r = batch(dir, c.arguments);
+        EXPECT_EQ(r.status, c.status) << c.arguments;
+        EXPECT_EQ(r.err, c.err) << c.arguments;
+    }
+}
+
+// The edges of the settings are accepted; a seed reproduces a whole swarm
+// file byte for byte, the clock does not.
+TEST(OrbitsBatch, SettingsAtTheirEdgesAndSeeds) {
+    TempDir dir;
+    for (const char* arguments : {"--scenario 1 --bodies 1", "--scenario 10 --bodies 800",
+                                  "--scenario 5 --max-mass 1e-20 --seed 3", "--scenario 6 --max-mass 1e12"}) {
+        EXPECT_EQ(batch(dir, arguments).status, 0) << arguments;
+    }
+    for (const std::string seed : {" --seed 9", ""}) {
+        std::string files[2];
+        for (std::string& file : files) {
+            ASSERT_EQ(batch(dir, "--scenario 5 --steps 3 --save s.dat --exact" + seed).status, 0);
+            file = readFile(dir.file("s.dat"));
+        }
+        EXPECT_EQ(files[0] == files[1], !seed.empty()) << seed;
+    }
+}
+
+// --stats on the Jupiter system: Jupiter's momentum and its moons' nearly
+// cancel (4.75e27 against -4.62e27 kg m/s), and a short run keeps the energy.
+TEST(OrbitsBatch, StatsOfTheJupiterSystem) {
+    TempDir dir;
+    const BatchRun r = batch(dir, "--scenario 8 --stats --steps 100");
+    ASSERT_EQ(r.status, 0) << r.err;
+    sim::Stats s;
+    double change = 1;
+    const int read = std::sscanf(
+        r.out.c_str() + r.out.find("before:"),
+        "before: live %d, mass %lg kg, momentum (%lg, %lg, %lg) kg m/s, energy %lg J, "
+        "centre of mass (%lg, %lg, %lg) m\n%*[^\n]\nrelative energy change: %lg",
+        &s.live, &s.mass, &s.px, &s.py, &s.pz, &s.energy, &s.cx, &s.cy, &s.cz, &change);
+    ASSERT_EQ(read, 10) << r.out;
+    EXPECT_EQ(s.live, 5);
+    EXPECT_NEAR(s.mass, 1.901e27, 0.001e27);
+    EXPECT_NEAR(s.py, 0.13e27, 0.01e27);
+    EXPECT_EQ(s.px + s.pz + s.cy + s.cz, 0);
+    EXPECT_GT(s.cx, 0);
+    EXPECT_LT(s.energy, 0);
+    EXPECT_LT(std::fabs(change), 1e-5);
 }

@@ -2,6 +2,7 @@
 // accepts, and what it refuses without touching the running state.
 #include <cmath>
 #include <filesystem>
+#include <sys/stat.h>
 #include <memory>
 #include <random>
 #include <sstream>
@@ -184,30 +185,92 @@ TEST(ScenarioFile, AwkwardNamesReadBack) {
     EXPECT_TRUE(sameBodies(w->bodies, back->bodies, 24));
 }
 
+// A header with the given time step, live count and body count, and the
+// body lines for that count.
+std::string fileWith(const std::string& timeStep, const std::string& live, const std::string& count,
+                     int lines = 2) {
+    std::string text = " 7 5e9 0 0 0 0 0 -4e11 1 6.67e-11 " + timeStep + " 0 0 1 -1 0 " + live + " " + count + "\n";
+    for (int i = 1; i <= lines; ++i) text += " 1 2 3 0 0 0 1 1 1 1 1 K" + std::to_string(i) + "\n";
+    return text;
+}
+
 TEST(ScenarioFile, RefusedFilesLeaveTheStateUnchanged) {
     TempDir dir;
     std::filesystem::create_directory(dir.file("folder.dat"));
-    const std::string header = " 7 5e9 0 0 0 0 0 -4e11 1 6.67e-11 720 0 0 1 -1 0 1 ";
-    const std::pair<const char*, std::string> files[] = {
-        {"empty.dat", ""},
-        {"900.dat", header + "900\n"},
-        {"minus.dat", header + "-5\n"},
-        {"zero.dat", header + "0\n"},
-        {"801.dat", header + "800.6\n"},
-        {"nan.dat", header + "nan\n"},
-        {"inf.dat", header + "inf\n"},
-        {"words.dat", "Dies ist keine Szenariodatei\n"},
+    ASSERT_EQ(mkfifo(dir.file("fifo.dat").c_str(), 0600), 0);
+    struct Case {
+        const char* name;
+        std::string text;  // written unless the name exists already
+        const char* reason;
     };
-    for (const auto& [name, text] : files) writeFile(dir.file(name), text);
+    const Case cases[] = {
+        {"missing.dat", "", "cannot open"},
+        {"folder.dat", "", "is a directory"},
+        {"fifo.dat", "", "is a FIFO"},
+        {"null.dat", "", "is a device"},
+        {"empty.dat", "", "is empty"},
+        {"blank.dat", " \t\r\n\n", "is empty"},
+        {"900.dat", fileWith("720", "1", "900"), "announces 900 bodies"},
+        {"minus.dat", fileWith("720", "0", "-5"), "bodies"},
+        {"zero.dat", fileWith("720", "0", "0"), "bodies"},
+        {"801.dat", fileWith("720", "1", "800.6"), "bodies"},
+        {"nan.dat", fileWith("720", "1", "nan"), "bodies"},
+        {"inf.dat", fileWith("720", "1", "inf"), "bodies"},
+        {"words.dat", "Dies ist keine Szenariodatei\n", "bodies"},
+        {"step-10000.6.dat", fileWith("10000.6", "2", "2"), "time step of 10000.6 s"},
+        {"step-3e9.dat", fileWith("3e9", "2", "2"), "time step"},
+        {"step-inf.dat", fileWith("inf", "2", "2"), "time step"},
+        {"step--inf.dat", fileWith("-inf", "2", "2"), "time step"},
+        {"step-nan.dat", fileWith("nan", "2", "2"), "time step"},
+        {"live--1.dat", fileWith("720", "-1", "2"), "counts -1 existing bodies of 2"},
+        {"live--0.6.dat", fileWith("720", "-0.6", "2"), "existing bodies"},
+        {"live-3.dat", fileWith("720", "3", "2"), "existing bodies"},
+        {"live-3.5.dat", fileWith("720", "3.5", "3.4", 3), "existing bodies"},
+        {"live--3e9.dat", fileWith("720", "-3e9", "2"), "existing bodies"},
+        {"live-nan.dat", fileWith("720", "nan", "2"), "existing bodies"},
+    };
+    for (const Case& c : cases) {
+        if (c.text.size() || std::string(c.name) == "empty.dat") writeFile(dir.file(c.name), c.text);
+    }
+    std::filesystem::create_symlink("/dev/null", dir.file("null.dat"));
 
     auto w = solarSystem(10);
     const std::string before = io::scenarioText(*w, io::exactDigits);
-    for (const char* name : {"missing.dat", "folder.dat", "empty.dat", "900.dat", "minus.dat",
-                             "zero.dat", "801.dat", "nan.dat", "inf.dat", "words.dat"}) {
-        const io::FileResult r = io::loadScenario(*w, dir.file(name));
-        EXPECT_FALSE(r.ok) << name;
-        EXPECT_NE(r.reason.find(name), std::string::npos) << r.reason;
-        EXPECT_EQ(io::scenarioText(*w, io::exactDigits), before) << name;
+    for (const Case& c : cases) {
+        const io::FileResult r = io::loadScenario(*w, dir.file(c.name));
+        EXPECT_FALSE(r.ok) << c.name;
+        EXPECT_NE(r.reason.find(c.name), std::string::npos) << r.reason;
+        EXPECT_NE(r.reason.find(c.reason), std::string::npos) << c.name << ": " << r.reason;
+        EXPECT_EQ(io::scenarioText(*w, io::exactDigits), before) << c.name;
+    }
+}
+
+// The bounds of the header's counts and time step, each just inside.
+TEST(ScenarioFile, HeaderBoundsAreInclusive) {
+    TempDir dir;
+    struct Case {
+        const char* label;
+        std::string text;
+        float timeStep;
+        int live;
+    };
+    const Case cases[] = {
+        {"step at the bound", fileWith("10000", "2", "2"), 10000, 2},
+        {"step rounding to the bound (halves to even)", fileWith("10000.5", "2", "2"), 10000.5f, 2},
+        {"negative step", fileWith("-720", "2", "2"), -720, 2},
+        {"no body left", fileWith("720", "0", "2"), 720, 0},
+        {"live count rounding to 0", fileWith("720", "-0.5", "2"), 720, 0},
+        {"live count rounding to the body count", fileWith("720", "2.5", "2"), 720, 2},
+        {"live count at a rounded body count", fileWith("720", "3", "3.4", 3), 720, 3},
+        {"live count of 800", fileWith("720", "800", "800", 800), 720, 800},
+    };
+    for (const Case& c : cases) {
+        writeFile(dir.file("f.dat"), c.text);
+        auto w = solarSystem();
+        const io::FileResult r = io::loadScenario(*w, dir.file("f.dat"));
+        EXPECT_TRUE(r.ok) << c.label << ": " << r.reason;
+        EXPECT_EQ(w->physics.timeStep, c.timeStep) << c.label;
+        EXPECT_EQ(w->bodies.liveCount, c.live) << c.label;
     }
 }
 
@@ -216,7 +279,9 @@ TEST(ScenarioFile, ShortFileFillsTheMissingBodiesWithZeros) {
     writeFile(dir.file("short.dat"),
               " 7 5e9 0 0 0 1 2 3 4 6.67e-11 60 0 0 -1 1 9 3 3\n 1 2 3 4 5 6 7 8 9 10 1 Erster\n 5");
     auto w = solarSystem();
-    ASSERT_TRUE(io::loadScenario(*w, dir.file("short.dat")).ok);
+    std::string warning;
+    ASSERT_TRUE(io::loadScenario(*w, dir.file("short.dat"), &warning).ok);
+    EXPECT_EQ(warning, dir.file("short.dat") + " ends after 1 of 3 bodies; the rest are left empty");
     const sim::Bodies& b = w->bodies;
     EXPECT_EQ(w->clock.stepCount, 7.f);
     EXPECT_EQ(w->physics.timeStep, 60.f);
@@ -233,17 +298,26 @@ TEST(ScenarioFile, ShortFileFillsTheMissingBodiesWithZeros) {
         EXPECT_EQ(b.name[i], "");
     }
     EXPECT_EQ(b.name[4], "Erde") << "entries above the file's bodies keep their contents";
+
+    // A whole file, also one whose last line has no line end, warns of nothing.
+    for (const bool lineEnd : {true, false}) {
+        std::string text = fileWith("720", "2", "2");
+        if (!lineEnd) text.pop_back();
+        writeFile(dir.file("whole.dat"), text);
+        ASSERT_TRUE(io::loadScenario(*w, dir.file("whole.dat"), &warning).ok);
+        EXPECT_EQ(warning, "") << "line end " << lineEnd;
+    }
 }
 
 TEST(ScenarioFile, NonFiniteValuesAndOddCountsLoadAsWritten) {
     TempDir dir;
     writeFile(dir.file("odd.dat"),
-              " 1 5e9 0 0 0 0 0 0 1 nan 720 0 0 1 -1 0 2.5 1.4\n inf -inf nan 0 0 0 1 1 1 1 1 A\n");
+              " 1 5e9 0 0 0 0 0 0 1 nan 720 0 0 1 -1 0 2.5 2.5\n inf -inf nan 0 0 0 1 1 1 1 1 A\n");
     auto w = std::make_unique<World>();
     ASSERT_TRUE(io::loadScenario(*w, dir.file("odd.dat")).ok);
     EXPECT_TRUE(std::isnan(w->physics.G));
     EXPECT_EQ(w->bodies.liveCount, 2) << "halves round to even";
-    EXPECT_EQ(sim::usedEntries(w->bodies), 1);
+    EXPECT_EQ(sim::usedEntries(w->bodies), 2);
     EXPECT_TRUE(std::isinf(w->bodies.x[1]) && w->bodies.x[1] > 0);
     EXPECT_TRUE(std::isinf(w->bodies.y[1]) && w->bodies.y[1] < 0);
     EXPECT_TRUE(std::isnan(w->bodies.z[1]));

@@ -208,6 +208,29 @@ TEST_F(RunningOrbits, ShowsTheFramedViewportWithTheTitleAndEndsOnEsc) {
     EXPECT_EQ(endWithEsc(), 0);
 }
 
+// Typed into the real window: i, 4, Enter turn the view to the Earth (blue)
+// at the centre, where the Moon (grey) may cover its one pixel; a real left
+// click there marks one of them, whose name appears in the marking line
+// from row 1, column 30.
+TEST_F(RunningOrbits, TargetNumberCentresTheEarthAndAClickMarksIt) {
+    constexpr unsigned long blue = 0x0000aa, grey = 0xaaaaaa;
+    EXPECT_TRUE(eventually([&] { return columnHas(user, w, 511, 384, yellow); }));
+    for (KeySym key : {XK_i, XK_4, XK_Return}) tap(user, key);
+    EXPECT_TRUE(eventually([&] {
+        return (columnHas(user, w, 511, 384, blue) || columnHas(user, w, 511, 384, grey)) &&
+               !columnHas(user, w, 511, 384, yellow);
+    }));
+    EXPECT_FALSE(cellHas(user, w, 1, 30, lightGreen));
+    XTestFakeMotionEvent(user, DefaultScreen(user), 510, 383, CurrentTime);
+    XTestFakeButtonEvent(user, Button1, True, CurrentTime);
+    XSync(user, False);
+    EXPECT_TRUE(eventually([&] { return cellHas(user, w, 1, 30, lightGreen); }));
+    XTestFakeButtonEvent(user, Button1, False, CurrentTime);
+    XSync(user, False);
+
+    EXPECT_EQ(endWithEsc(), 0);
+}
+
 TEST(OrbitsProgram, WithoutADisplaySaysSoAndExitsWithStatus1) {
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);

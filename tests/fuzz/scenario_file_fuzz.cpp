@@ -1,0 +1,112 @@
+// Fuzz target for the scenario-file loader (libFuzzer, with AddressSanitizer
+// and UndefinedBehaviorSanitizer): any bytes are loaded as a file over a
+// running solar system. A refused file must leave the state exactly as it
+// was; an accepted one must hold 1 to 800 bodies, a live count from 0 to
+// that number and a finite time step within the bound. An accepted file of
+// at most 50 bodies then runs three steps, and loading plus stepping must
+// take less than a second of processor time beyond what the close passes
+// that the time-step bound allows may cost.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+#include <string>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include "display/rounding.h"
+#include "io/scenario_file.h"
+#include "scenarios/solar_system.h"
+#include "sim/clock.h"
+#include "sim/gravity.h"
+#include "world.h"
+
+namespace {
+
+constexpr int steppedBodies = 50;
+constexpr double slowSeconds = 1.0;
+// A close pair is kicked up to round(timeStep) times per step; in this build
+// one such pass costs about 140 ns, so 250 ns is a generous allowance.
+constexpr double closePassSeconds = 250e-9;
+
+// The state each input is loaded over: the solar system some steps on, so
+// that a partial commit shows in every header field and body.
+const World& startState() {
+    static const std::unique_ptr<World> w = [] {
+        auto world = std::make_unique<World>();
+        scenarios::setUpSolarSystem(*world);
+        for (int s = 0; s < 10; ++s) {
+            sim::advanceClock(world->clock, world->physics.timeStep);
+            sim::gravityStep(world->bodies, world->physics, world->scenarioTitle, world->windowTitle);
+        }
+        world->reservedNumber = 42;
+        return world;
+    }();
+    return *w;
+}
+
+// Everything a load may touch, as text (the derived speeds as bits): equal
+// texts, unchanged state.
+std::string fingerprint(const World& w) {
+    const auto& speed = w.bodies.speed;
+    return io::scenarioText(w, io::exactDigits) + '|' + w.scenarioTitle + '|' + w.windowTitle + '|' +
+           std::string(reinterpret_cast<const char*>(speed.data()), sizeof speed);
+}
+
+double processorSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+[[noreturn]] void fail(const std::string& what) {
+    std::fprintf(stderr, "orbits_fuzz: %s\n", what.c_str());
+    std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // The input as a regular file in memory, opened by name as users do.
+    static const int fd = memfd_create("scenario.dat", MFD_CLOEXEC);
+    static const std::string path = "/proc/self/fd/" + std::to_string(fd);
+    static const std::string untouched = fingerprint(startState());
+    if (fd < 0 || ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != ssize_t(size)) {
+        fail("cannot write the input to a memory file");
+    }
+
+    auto w = std::make_unique<World>(startState());
+    const double start = processorSeconds();
+    std::string warning;
+    const io::FileResult r = io::loadScenario(*w, path, &warning);
+    if (!r.ok) {
+        if (r.reason.empty()) fail("a refused file without a reason");
+        if (fingerprint(*w) != untouched) fail("a refused file changed the state: " + r.reason);
+        return 0;
+    }
+    const int n = sim::usedEntries(w->bodies);
+    const float timeStep = w->physics.timeStep;
+    if (n < 1 || n > sim::maxBodies) fail("accepted with " + std::to_string(n) + " bodies");
+    if (w->bodies.liveCount < 0 || w->bodies.liveCount > n) {
+        fail("accepted with a live count of " + std::to_string(w->bodies.liveCount) + " of " + std::to_string(n));
+    }
+    if (!std::isfinite(timeStep) || display::roundHalfEven(timeStep) > io::maxTimeStep) {
+        fail("accepted with a time step of " + std::to_string(timeStep));
+    }
+    if (n <= steppedBodies) {
+        for (int s = 0; s < 3; ++s) {
+            sim::advanceClock(w->clock, w->physics.timeStep);
+            sim::gravityStep(w->bodies, w->physics, w->scenarioTitle, w->windowTitle);
+        }
+        const double seconds = processorSeconds() - start;
+        const double closePasses = 3.0 * n * (n - 1) * std::max(1, display::roundHalfEven(timeStep));
+        if (seconds > slowSeconds + closePassSeconds * closePasses) {
+            fail("loading " + std::to_string(n) + " bodies and three steps took " + std::to_string(seconds) + " s");
+        }
+    }
+    return 0;
+}
