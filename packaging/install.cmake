@@ -45,8 +45,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "orbits moves the bodies of a planetary system under their mutual\n\
 gravitation and draws them in perspective from a free-flying observer that\n\
 you steer with the keyboard, in one 1024 x 768 window with a German user\n\
-interface. It shows the solar system: the Sun, the planets, the large\n\
-asteroids and nine moons.\n\
+interface: the solar system, Jupiter and its moons, swarms round one or two\n\
+suns, discs with a heavy planet, or a scenario file of your own.\n\
 .\n\
 orbits-batch runs the same simulation without a window, reads and writes\n\
 scenario files and renders pictures as PNG, for batch runs and tests.")

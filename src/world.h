@@ -3,8 +3,10 @@
 #pragma once
 #include <string>
 
+#include "app/menu_state.h"
 #include "sim/bodies.h"
 #include "sim/clock.h"
+#include "sim/fast_gravity.h"
 #include "sim/loop_state.h"
 #include "view/drawing.h"
 #include "view/hud.h"
@@ -14,12 +16,15 @@
 struct World {
     sim::Bodies bodies;
     sim::Physics physics;
+    // The fast gravity step's tables and worker threads.
+    sim::GravityEngine gravity;
     sim::Clock clock;
     view::Observer observer;
     view::Target target;
     view::Drawing drawing;
     view::Hud hud;
     sim::LoopState loop;
+    app::MenuState menus;
     std::string scenarioTitle;
     // The largest mass of a generated swarm body, kg: the main menu's
     // setting, one earthMass on every entry into the main menu.

@@ -3,7 +3,7 @@
 //
 //   orbits-batch (--scenario N | --load FILE) [--bodies N] [--max-mass EARTHS]
 //                [--seed S] [--steps K] [--save FILE [--exact]] [--render FILE.png]
-//                [--bench] [--stats]
+//                [--bench] [--stats] [--gravity fast|plain|both]
 //
 // Prints "title: " and the window title the program would show after the
 // run. Bad arguments or a file that cannot be loaded: one line on stderr and
@@ -11,6 +11,7 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -42,6 +43,9 @@ struct Options {
     std::optional<std::string> render;
     bool bench = false;
     bool stats = false;
+    // The gravity step: the fast one (as the program), the plain reference,
+    // or both from the same start, compared.
+    std::string gravity = "fast";
 };
 
 // Numbers are read in decimal only (no octal "010", no hex), the whole text.
@@ -110,6 +114,8 @@ void describeOptions(CLI::App& app, Options& o) {
     fileOption(app, "--render", o.render, "FILE.png", "write the final picture as a 1024x768 PNG");
     app.add_flag("--bench", o.bench, "print steps and pair interactions per second");
     app.add_flag("--stats", o.stats, "print mass, momentum, energy and centre of mass before and after");
+    app.add_option("--gravity", o.gravity, "gravity step: fast (default), plain, or both compared")
+        ->check(CLI::IsMember({"fast", "plain", "both"}))->type_name("fast|plain|both");
 }
 
 // Rules between options that the parser does not know.
@@ -155,6 +161,29 @@ int activeBodies(const sim::Bodies& b) {
     return count;
 }
 
+// Steps a world with its own headless screen; returns the seconds taken.
+double runSteps(World& w, long long steps, bool plainStep) {
+    display::Screen screen;
+    app::enterSimulation(w, screen);
+    w.gravity.usePlainStep(plainStep);
+    const auto start = std::chrono::steady_clock::now();
+    for (long long s = 0; s < steps; ++s) app::simulationStep(w, screen);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Every float of the body table, the live count and the title, bit for bit.
+bool sameResult(const World& a, const World& b) {
+    using Column = sim::Bodies::Column<float> sim::Bodies::*;
+    for (Column c : {&sim::Bodies::x, &sim::Bodies::y, &sim::Bodies::z, &sim::Bodies::vx, &sim::Bodies::vy,
+                     &sim::Bodies::vz, &sim::Bodies::mass, &sim::Bodies::radius, &sim::Bodies::diameter,
+                     &sim::Bodies::color, &sim::Bodies::active, &sim::Bodies::speed}) {
+        if (std::memcmp((a.bodies.*c).data(), (b.bodies.*c).data(), sizeof(float) * (a.bodies.*c).size()) != 0) {
+            return false;
+        }
+    }
+    return a.bodies.liveCount == b.bodies.liveCount && a.windowTitle == b.windowTitle;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -194,6 +223,15 @@ int main(int argc, char** argv) {
     app::enterSimulation(w, screen);
     const sim::Stats before = options.stats ? sim::systemStats(w.bodies, w.physics) : sim::Stats{};
 
+    // --gravity both: the plain step from the same start first, for its rate
+    // and to check that the fast step ends with the same bits.
+    std::unique_ptr<World> plain;
+    double plainSeconds = 0;
+    if (options.gravity == "both") {
+        plain = std::make_unique<World>(w);
+        plainSeconds = runSteps(*plain, options.steps, true);
+    }
+    w.gravity.usePlainStep(options.gravity == "plain");
     double pairs = 0;
     const auto start = std::chrono::steady_clock::now();
     for (long long s = 0; s < options.steps; ++s) {
@@ -232,6 +270,12 @@ int main(int argc, char** argv) {
         std::printf("steps: %lld in %.3f s\n", options.steps, seconds);
         std::printf("steps per second: %.1f\n", rate);
         std::printf("pair interactions per second: %.4g\n", seconds > 0 ? pairs / seconds : 0);
+    }
+    if (plain) {
+        const double rate = plainSeconds > 0 ? double(options.steps) / plainSeconds : 0;
+        std::printf("plain steps per second: %.1f\n", rate);
+        std::printf("fast / plain: %.1f\n", seconds > 0 ? plainSeconds / seconds : 0);
+        std::printf("same result: %s\n", sameResult(*plain, w) ? "yes" : "NO");
     }
     return 0;
 }

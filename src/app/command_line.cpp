@@ -12,9 +12,9 @@ namespace {
 constexpr const char* helpText =
     "usage: orbits [--help | --version]\n"
     "\n"
-    "orbits opens a 1024 x 768 window on the X display and runs the solar system\n"
-    "under its own gravitation, seen from an observer you steer with the keyboard.\n"
-    "Esc leaves. The keys are listed in the manual page orbits(6).\n"
+    "orbits opens a 1024 x 768 window on the X display and starts in its main menu,\n"
+    "where you pick a scenario: the solar system, Jupiter, swarms, discs or a\n"
+    "scenario file. The keys are listed in the manual page orbits(6).\n"
     "\n"
     "  -h, --help     print this help and exit\n"
     "  --version      print the version and exit\n"

@@ -1,14 +1,13 @@
-// orbits: opens the window on the X display and runs the solar system in
-// the simulation loop until the user leaves it with Esc.
+// orbits: opens the window on the X display and starts in the main menu;
+// the screens follow one another until the user ends the program.
 #include <cstdio>
 #include <memory>
 #include <string>
 
 #include "app/command_line.h"
-#include "app/simulation.h"
+#include "app/program.h"
 #include "display/screen.h"
 #include "display/x11/window_backend.h"
-#include "scenarios/solar_system.h"
 #include "world.h"
 
 int main(int argc, char** argv) {
@@ -24,8 +23,5 @@ int main(int argc, char** argv) {
     }
     display::Screen screen(std::move(backend));
     auto world = std::make_unique<World>();  // the body table is too large for the stack
-    scenarios::setUpSolarSystem(*world);
-    // Leaving the simulation ends the program until there are screens to go to.
-    app::runSimulation(*world, screen);
-    return 0;
+    return app::runProgram(*world, screen);
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "app/simulation_menu.h"
 #include "display/rounding.h"
 #include "sim/gravity.h"
 #include "view/camera.h"
@@ -93,11 +94,12 @@ void enterSimulation(World& w, display::Screen& s) {
     w.drawing.sizeScale = view::simulationSizeScale;
     w.windowTitle = sim::windowTitleText(w.scenarioTitle, w.bodies.liveCount, w.bodies.bodyCount);
     display::setWindowTitle(s, w.windowTitle);
+    w.menus.simMenu.active = 0;
 }
 
 void simulationStep(World& w, display::Screen& s) {
     sim::advanceClock(w.clock, w.physics.timeStep);
-    if (sim::gravityStep(w.bodies, w.physics, w.scenarioTitle, w.windowTitle) > 0) {
+    if (sim::fastGravityStep(w.gravity, w.bodies, w.physics, w.scenarioTitle, w.windowTitle) > 0) {
         display::setWindowTitle(s, w.windowTitle);
     }
     view::steerCourse(w.observer, w.target, w.bodies);
@@ -111,6 +113,7 @@ void displayPass(World& w, display::Screen& s) {
     view::eraseCycle(w.drawing, s, w.observer);
     view::drawBodies(w.drawing, w.hud, w.bodies, w.observer, s);
     if (w.target.visorSwitch == 1) view::drawVisor(s, w.observer);
+    showSimulationMenu(w, s);
     if (w.clock.clockSwitch == 1) view::drawClock(s, w.clock);
 }
 
@@ -119,8 +122,11 @@ std::optional<Next> simulationPass(World& w, display::Screen& s) {
     if (auto next = applyKey(w, s)) return next;
     if (w.clock.stopSwitch == -1) {
         for (int k = stepsThisPass(w.loop, w.clock.speedFactor); k > 0; --k) simulationStep(w, s);
-        if (w.loop.displaySwitch == 1) displayPass(w, s);
-        if (w.loop.helpSwitch == 1) w.clock.clockSwitch = -1;
+        if (w.loop.displaySwitch == 1) {
+            displayPass(w, s);
+            if (auto next = simulationMenuExit(w.menus)) return next;
+        }
+        if (w.loop.helpSwitch == 1) showHelp(w, s);
         if (w.hud.diagSwitch == 1) view::drawPanel(s, w.observer, w.target);
     }
     view::drawMarkingLine(s, w.hud, w.bodies, w.physics.AU);

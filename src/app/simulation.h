@@ -23,7 +23,8 @@ std::optional<Next> simulationPass(World& w, display::Screen& s);
 void simulationStep(World& w, display::Screen& s);
 
 // The frame of one pass: target values, view angles, projection with the
-// marking pick, erase cycle, bodies, visor and the clock.
+// marking pick, erase cycle, bodies, visor, the in-simulation menu and the
+// clock.
 void displayPass(World& w, display::Screen& s);
 
 // Enters the simulation and runs passes until one leaves it.

@@ -80,34 +80,36 @@ float diameterFromMass(float mass, float density) {
     return float(std::pow(double(mass) * 3 / density / 12.566370614359172, 0.333) * 2 / 10);
 }
 
-int gravityStep(Bodies& b, const Physics& p, const std::string& scenarioTitle,
-                std::string& windowTitle) {
+int gravityRow(Bodies& b, const Physics& p, int i, const std::string& scenarioTitle,
+               std::string& windowTitle) {
     const int n = usedEntries(b);
     // Passes per pair: a close pair is kicked with f = 1 up to K times.
     const int passLimit = display::roundHalfEven(p.timeStep);
     int mergers = 0;
-    if (passLimit >= 1) {
-        for (int i = 1; i <= n; ++i) {
-            for (int j = 1; j <= n && b.active[i] != 0; ++j) {
-                if (j == i || b.active[j] == 0) continue;
-                for (int k = 1;; ++k) {
-                    const Pair pair = measure(b, i, j);
-                    const bool close = pair.e >= pair.d;
-                    const double f = close ? 1.0 : double(p.timeStep);
-                    if (double(b.radius[j]) + b.radius[i] > pair.d) {
-                        merge(b, p, i, j);
-                        --b.liveCount;
-                        windowTitle = windowTitleText(scenarioTitle, b.liveCount, b.bodyCount);
-                        ++mergers;
-                        break;
-                    }
-                    const float a = float(double(p.G) * f * f * b.mass[j] / (double(pair.d) * pair.d));
-                    kick(b, i, pair, a);
-                    if (!close || k + 1 > passLimit) break;
-                }
+    if (passLimit < 1) return 0;
+    for (int j = 1; j <= n && b.active[i] != 0; ++j) {
+        if (j == i || b.active[j] == 0) continue;
+        for (int k = 1;; ++k) {
+            const Pair pair = measure(b, i, j);
+            const bool close = pair.e >= pair.d;
+            const double f = close ? 1.0 : double(p.timeStep);
+            if (double(b.radius[j]) + b.radius[i] > pair.d) {
+                merge(b, p, i, j);
+                --b.liveCount;
+                windowTitle = windowTitleText(scenarioTitle, b.liveCount, b.bodyCount);
+                ++mergers;
+                break;
             }
+            const float a = float(double(p.G) * f * f * b.mass[j] / (double(pair.d) * pair.d));
+            kick(b, i, pair, a);
+            if (!close || k + 1 > passLimit) break;
         }
     }
+    return mergers;
+}
+
+void positionPass(Bodies& b) {
+    const int n = usedEntries(b);
     for (int i = 1; i <= n; ++i) {
         if (b.active[i] > 0) {
             b.x[i] = float(double(b.x[i]) + b.vx[i]);
@@ -115,6 +117,15 @@ int gravityStep(Bodies& b, const Physics& p, const std::string& scenarioTitle,
             b.z[i] = float(double(b.z[i]) + b.vz[i]);
         }
     }
+}
+
+int gravityStep(Bodies& b, const Physics& p, const std::string& scenarioTitle,
+                std::string& windowTitle) {
+    int mergers = 0;
+    for (int i = 1; i <= usedEntries(b); ++i) {
+        if (b.active[i] != 0) mergers += gravityRow(b, p, i, scenarioTitle, windowTitle);
+    }
+    positionPass(b);
     return mergers;
 }
 

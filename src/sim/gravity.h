@@ -14,10 +14,21 @@ namespace sim {
 // count, " Objekte von " and the body count.
 std::string windowTitleText(const std::string& scenarioTitle, int32_t liveCount, float bodyCount);
 
+// The plain step, one pair after the other: the reference that the fast step
+// in sim/fast_gravity.h must equal bit for bit, and its explanation.
 // One step over bodies 1..round(bodyCount): kicks, mergers, then positions.
 // Returns the number of mergers; windowTitle is rewritten after each one.
 int gravityStep(Bodies& b, const Physics& p, const std::string& scenarioTitle,
                 std::string& windowTitle);
+
+// The velocity pass of one attracted body i (active at the start of its row):
+// its partners j in index order, close passes and mergers included. Returns
+// the number of mergers.
+int gravityRow(Bodies& b, const Physics& p, int i, const std::string& scenarioTitle,
+               std::string& windowTitle);
+
+// Moves every body with active > 0 by its velocity.
+void positionPass(Bodies& b);
 
 // The diameter of a body of the given mass at the mean density, in metres.
 // The exponent is 0.333, not 1/3: merged bodies come out slightly small.

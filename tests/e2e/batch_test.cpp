@@ -168,6 +168,8 @@ TEST(OrbitsBatch, CommandLineTable) {
         {"repeated flag, last wins", "--scenario 3 --scenario 7", Runs, ""},
         {"value after =", "--scenario=7", Runs, ""},
         {"stats", "--scenario 7 --stats", Runs, ""},
+        {"gravity plain", "--scenario 7 --steps 2 --gravity plain", Runs, ""},
+        {"gravity other", "--scenario 7 --gravity quick", Usage, "--gravity"},
         {"scenario 0", "--scenario 0", Usage, "--scenario"},
         {"scenario 1", "--scenario 1 --seed 1", Runs, ""},
         {"scenario 10", "--scenario 10 --seed 1", Runs, ""},
@@ -240,7 +242,7 @@ TEST(OrbitsBatch, HelpAndVersion) {
         if (*row.starts) {
             EXPECT_EQ(r.out.rfind(row.starts, 0), 0u) << row.arguments << ": " << r.out;
             for (const char* flag : {"--scenario", "--load", "--bodies", "--max-mass", "--seed", "--steps",
-                                     "--save", "--exact", "--render", "--bench", "--stats", "--version"}) {
+                                     "--save", "--exact", "--render", "--bench", "--stats", "--gravity", "--version"}) {
                 EXPECT_NE(r.out.find(flag), std::string::npos) << row.arguments << ": help lacks " << flag;
             }
         } else {

@@ -1,6 +1,7 @@
-// The orbits program itself on the test's X server: its framed window with
-// the scenario title, Esc ending it with status 0, and the one-line error
-// without a display.
+// The orbits program itself on the test's X server: it starts in the main
+// menu, a click starts the solar system with its framed window and title,
+// Esc leads to the save dialog, which saves a typed name and ends the
+// program with status 0; and the one-line error without a display.
 #include "xvfb.h"  // first: GoogleTest before Xlib
 
 #include <X11/Xutil.h>
@@ -12,18 +13,23 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+
+#include "support/temp_dir.h"
 
 
 using xvfb::eventually;
 
 namespace {
 
-// Starts orbits with the given DISPLAY; its stderr goes to errorFd when >= 0.
-pid_t startOrbits(const std::string& display, int errorFd = -1) {
+// Starts orbits with the given DISPLAY in directory dir; its stderr goes to
+// errorFd when >= 0.
+pid_t startOrbits(const std::string& display, int errorFd = -1, const std::string& dir = ".") {
     const pid_t pid = fork();
     if (pid == 0) {
         if (errorFd >= 0) dup2(errorFd, STDERR_FILENO);
+        if (chdir(dir.c_str()) != 0) _exit(126);
         if (display.empty()) unsetenv("DISPLAY");
         else setenv("DISPLAY", display.c_str(), 1);
         execl(ORBITS_PATH, ORBITS_PATH, static_cast<char*>(nullptr));
@@ -119,33 +125,41 @@ void tap(Display* d, KeySym key) {
     XSync(d, False);
 }
 
-// Presses Esc until the program ends; its exit status, or -1 (then killed).
-int endWithEsc(Display* d, pid_t orbits) {
-    int status = -1;
-    for (int attempt = 0; attempt < 20 && status < 0; ++attempt) {
-        tap(d, XK_Escape);
-        status = exitStatus(orbits, std::chrono::milliseconds(500));
-    }
-    if (status < 0) {
-        kill(orbits, SIGKILL);
-        waitpid(orbits, nullptr, 0);
-    }
-    return status;
+// A left click at window pixel (x, y); the window sits at the screen's origin.
+void click(Display* d, int x, int y) {
+    XTestFakeMotionEvent(d, DefaultScreen(d), x, y, CurrentTime);
+    XTestFakeButtonEvent(d, 1, True, CurrentTime);
+    XSync(d, False);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    XTestFakeButtonEvent(d, 1, False, CurrentTime);
+    XSync(d, False);
 }
 
-constexpr unsigned long yellow = 0xffff55, lightGreen = 0x55ff55;
+constexpr unsigned long yellow = 0xffff55, lightGreen = 0x55ff55, magenta = 0xaa00aa;
 
-// orbits started on the test's server, with a user connection to look at its
-// window; a program a failed test leaves running is ended.
+// Where the screens' widgets are: the scenario list's title and entry 7
+// ("Sonnensystem starten"), the save dialog's list title and its buttons.
+constexpr int scenarioTitleRow = 3, scenarioTitleColumn = 39;
+constexpr int solarSystemX = 400, solarSystemY = 150;
+constexpr int saveListTitleRow = 3, saveListTitleColumn = 1;
+constexpr int exitButtonX = 850, exitButtonY = 110, saveAsX = 850, saveAsY = 150;
+constexpr int lowerButtonRow = 10, buttonColumn = 102;
+
+// orbits started on the test's server in a directory of its own, with a user
+// connection to look at its window, and the solar system started from the
+// main menu; a program a failed test leaves running is ended.
 class RunningOrbits : public ::testing::Test {
 protected:
     void SetUp() override {
         REQUIRE_XVFB();
         user = XOpenDisplay(xvfb::displayName().c_str());
         ASSERT_NE(user, nullptr);
-        orbits = startOrbits(xvfb::displayName());
+        orbits = startOrbits(xvfb::displayName(), -1, dir.path().string());
         w = shownOrbitsWindow(user);
         ASSERT_NE(w, 0u);
+        // The main menu: the scenario list's magenta title.
+        ASSERT_TRUE(eventually([&] { return cellHas(user, w, scenarioTitleRow, scenarioTitleColumn, magenta); }));
+        click(user, solarSystemX, solarSystemY);
         XTestFakeMotionEvent(user, DefaultScreen(user), 300, 300, CurrentTime);
         XSync(user, False);
     }
@@ -156,13 +170,28 @@ protected:
         }
         if (user) XCloseDisplay(user);
     }
-    // Presses Esc until the program ends (it may still be setting up).
-    int endWithEsc() {
-        const int status = ::endWithEsc(user, orbits);
+    bool saveDialogShown() { return cellHas(user, w, saveListTitleRow, saveListTitleColumn, magenta); }
+
+    // Esc to the save dialog, then "Beenden - Exit": the exit status, or -1
+    // (then the program is killed).
+    int endThroughSaveDialog() {
+        tap(user, XK_Escape);
+        int status = -1;
+        if (eventually([&] { return saveDialogShown(); })) {
+            for (int attempt = 0; attempt < 10 && status < 0; ++attempt) {
+                click(user, exitButtonX, exitButtonY);
+                status = exitStatus(orbits, std::chrono::milliseconds(500));
+            }
+        }
+        if (status < 0) {
+            kill(orbits, SIGKILL);
+            waitpid(orbits, nullptr, 0);
+        }
         orbits = -1;
         return status;
     }
 
+    testing_support::TempDir dir;
     Display* user = nullptr;
     pid_t orbits = -1;
     ::Window w = 0;
@@ -185,10 +214,10 @@ TEST_F(RunningOrbits, RunsTheSolarSystemUnderTheKeyboard) {
     // The clock in the top left: "Stunde" in row 2.
     EXPECT_TRUE(cellHas(user, w, 2, 1, lightGreen));
 
-    EXPECT_EQ(endWithEsc(), 0);
+    EXPECT_EQ(endThroughSaveDialog(), 0);
 }
 
-TEST_F(RunningOrbits, ShowsTheFramedViewportWithTheTitleAndEndsOnEsc) {
+TEST_F(RunningOrbits, ShowsTheFramedViewportWithTheTitleAndEndsFromTheSaveDialog) {
     // Mergers may already have lowered the live count.
     std::string title;
     EXPECT_TRUE(eventually([&] {
@@ -197,15 +226,31 @@ TEST_F(RunningOrbits, ShowsTheFramedViewportWithTheTitleAndEndsOnEsc) {
     }));
     EXPECT_NE(title.find(" Objekte von 24"), std::string::npos) << title;
 
-    // Blue frame on the window edge, black inside.
+    // Blue frame on the window edge, black inside, once the menu's list box
+    // has given way to the simulation's screen.
     auto pixel = [&](int x, int y) { return windowPixel(user, w, x, y); };
-    EXPECT_TRUE(eventually([&] { return pixel(0, 0) == 0x0000aa && pixel(1023, 767) == 0x0000aa; }));
+    EXPECT_TRUE(eventually([&] { return pixel(0, 0) == 0x0000aa && pixel(600, 400) == 0; }));
+    EXPECT_EQ(pixel(1023, 767), 0x0000aaul);
     EXPECT_EQ(pixel(512, 0), 0x0000aaul);
     EXPECT_EQ(pixel(0, 400), 0x0000aaul);
     EXPECT_EQ(pixel(1, 1), 0ul);
-    EXPECT_EQ(pixel(600, 400), 0ul);
 
-    EXPECT_EQ(endWithEsc(), 0);
+    EXPECT_EQ(endThroughSaveDialog(), 0);
+}
+
+TEST_F(RunningOrbits, SavesATypedNameAndEndsFromTheThirdScreen) {
+    EXPECT_TRUE(eventually([&] { return columnHas(user, w, 511, 384, yellow); }));
+    tap(user, XK_Escape);
+    ASSERT_TRUE(eventually([&] { return saveDialogShown(); }));
+    click(user, saveAsX, saveAsY);
+    // The name prompt stands on a cleared screen.
+    ASSERT_TRUE(eventually([&] { return !saveDialogShown(); }));
+    for (KeySym key : {XK_x, XK_period, XK_d, XK_a, XK_t, XK_Return}) tap(user, key);
+    EXPECT_TRUE(eventually([&] { return std::filesystem::exists(dir.file("x.dat")); }));
+    // The third screen's "Go to Mainnenue " button, then "Beenden - Exit".
+    ASSERT_TRUE(eventually([&] { return cellHas(user, w, lowerButtonRow, buttonColumn, lightGreen); }));
+    click(user, exitButtonX, exitButtonY);
+    EXPECT_EQ(exitStatus(orbits), 0);
 }
 
 // Typed into the real window: i, 4, Enter turn the view to the Earth (blue)
@@ -228,7 +273,7 @@ TEST_F(RunningOrbits, TargetNumberCentresTheEarthAndAClickMarksIt) {
     XTestFakeButtonEvent(user, Button1, False, CurrentTime);
     XSync(user, False);
 
-    EXPECT_EQ(endWithEsc(), 0);
+    EXPECT_EQ(endThroughSaveDialog(), 0);
 }
 
 TEST(OrbitsProgram, WithoutADisplaySaysSoAndExitsWithStatus1) {
@@ -266,7 +311,7 @@ TEST_F(RunningOrbits, EveryGrabbedFrameIsWhole) {
         missing += !(sun && clock);
     }
     EXPECT_EQ(missing, 0) << "of 500 grabs";
-    EXPECT_EQ(endWithEsc(), 0);
+    EXPECT_EQ(endThroughSaveDialog(), 0);
 }
 
 // Losing the window or the connection to the server ends orbits within a

@@ -1,0 +1,273 @@
+// The fast gravity step: scratch tables, workers, kernel choice, and the
+// in-order check that makes its result the plain step's.
+#include "sim/fast_gravity.h"
+
+#include <algorithm>
+#include <barrier>
+#include <cmath>
+#include <thread>
+#include <vector>
+
+#include "display/rounding.h"
+#include "sim/fast_gravity_kernels.h"
+#include "sim/gravity.h"
+
+namespace sim {
+
+namespace {
+
+constexpr int maxThreads = 8;
+
+int defaultThreads() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return std::clamp(int(cores), 1, maxThreads);
+}
+
+// The largest of two magnitudes; a NaN never wins.
+float larger(float a, float b) { return b > a ? b : a; }
+
+}  // namespace
+
+bool vectorPathAvailable(VectorPath path) {
+    switch (path) {
+        case VectorPath::portable: return true;
+        case VectorPath::avx2: return __builtin_cpu_supports("avx2");
+    }
+    return false;
+}
+
+VectorPath widestVectorPath() {
+    return vectorPathAvailable(VectorPath::avx2) ? VectorPath::avx2 : VectorPath::portable;
+}
+
+const char* vectorPathName(VectorPath path) {
+    return path == VectorPath::avx2 ? "avx2" : "portable";
+}
+
+struct FastGravityState {
+    fast::Tables t;
+    std::size_t pairCapacity = 0;  // floats per pair quantity
+    int rowCapacity = 0;
+    std::vector<int> body;
+    std::vector<float> rowFloats;
+    std::vector<double> pull;
+    std::vector<float> pairs;
+    std::vector<float> suffixSpeed;  // largest |speed| of the rows from k on, at the start
+
+    VectorPath path = VectorPath::portable;
+    int threads = 1;          // workers + the calling thread
+    int working = 1;          // threads on the current step
+    int touching[maxThreads];
+    bool stop = false;
+    std::barrier<> start{1}, middle{1}, end{1};
+    std::vector<std::thread> workers;
+
+    FastGravityState(int threadCount, VectorPath p)
+        : path(p), threads(threadCount), start(threadCount), middle(threadCount), end(threadCount) {}
+
+    ~FastGravityState() {
+        if (workers.empty()) return;
+        stop = true;
+        start.arrive_and_wait();
+        for (std::thread& w : workers) w.join();
+    }
+
+    void reserve(int columns) {
+        if (columns > rowCapacity) {
+            rowCapacity = columns;
+            body.assign(std::size_t(columns), 0);
+            rowFloats.assign(std::size_t(columns) * 16, 0.f);
+            pull.assign(std::size_t(columns), 0.0);
+            suffixSpeed.assign(std::size_t(columns) + 1, 0.f);
+        }
+        const std::size_t need = std::size_t(columns) * std::size_t(columns);
+        if (need > pairCapacity) {
+            pairCapacity = need;
+            pairs.assign(need * fast::quantities, 0.f);
+        }
+        float* row = rowFloats.data();
+        float** rowFields[] = {&t.x, &t.y, &t.z, &t.radius, &t.vx, &t.vy, &t.vz, &t.newVx, &t.newVy,
+                               &t.newVz, &t.newSpeed, &t.maxVx, &t.maxVy, &t.maxVz, &t.nearest};
+        for (float** field : rowFields) {
+            *field = row;
+            row += rowCapacity;
+        }
+        float** pairFields[] = {&t.d, &t.sinE, &t.cosE, &t.ux, &t.uz};
+        float* pair = pairs.data();
+        for (float** field : pairFields) {
+            *field = pair;
+            pair += fast::lanes;
+        }
+        t.body = body.data();
+        t.pull = pull.data();
+    }
+
+    // Thread `self` of `working`: its share of the pair table, then (once
+    // every share is in) its share of the rows.
+    void work(int self) {
+        int first = INT_MAX;
+        for (int g = self; g < t.groups; g += working) {
+            first = std::min(first, path == VectorPath::avx2 ? fast::pairRowAvx2(t, g) : fast::pairRowPortable(t, g));
+        }
+        touching[self] = first;
+        if (working > 1) middle.arrive_and_wait();
+        for (int g = 2 * self; g < t.groups; g += 2 * working) {
+            const int count = std::min(2, t.groups - g);
+            if (path == VectorPath::avx2) {
+                fast::kickRowsAvx2(t, g, count);
+            } else {
+                fast::kickRowsPortable(t, g, count);
+            }
+        }
+        if (working > 1) end.arrive_and_wait();
+    }
+
+    void startWorkers() {
+        for (int self = 1; self < threads; ++self) {
+            workers.emplace_back([this, self] {
+                for (;;) {
+                    start.arrive_and_wait();
+                    if (stop) return;
+                    work(self);
+                }
+            });
+        }
+    }
+
+    // Runs the kernels over the whole table; returns the first touching row.
+    int compute(bool threaded) {
+        working = threaded ? threads : 1;
+        if (threaded) {
+            if (workers.empty()) startWorkers();
+            start.arrive_and_wait();
+        }
+        work(0);
+        return *std::min_element(touching, touching + working);
+    }
+};
+
+GravityEngine::GravityEngine() : threads_(defaultThreads()), path_(widestVectorPath()) {}
+
+GravityEngine::GravityEngine(const GravityEngine& other)
+    : threads_(other.threads_),
+      path_(other.path_),
+      threadingThreshold_(other.threadingThreshold_),
+      plain_(other.plain_) {}
+
+GravityEngine& GravityEngine::operator=(const GravityEngine& other) {
+    if (this != &other) {
+        state_.reset();
+        threads_ = other.threads_;
+        path_ = other.path_;
+        threadingThreshold_ = other.threadingThreshold_;
+        plain_ = other.plain_;
+    }
+    return *this;
+}
+
+GravityEngine::~GravityEngine() = default;
+
+void GravityEngine::setThreads(int threads) {
+    threads = std::clamp(threads, 1, maxThreads);
+    if (threads == threads_) return;
+    threads_ = threads;
+    state_.reset();
+}
+
+bool GravityEngine::setVectorPath(VectorPath path) {
+    if (!vectorPathAvailable(path)) return false;
+    path_ = path;
+    if (state_) state_->path = path;
+    return true;
+}
+
+int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenarioTitle,
+                        std::string& windowTitle) {
+    if (plain_) {
+        lastStep_ = {};
+        return gravityStep(b, p, scenarioTitle, windowTitle);
+    }
+    const int n = usedEntries(b);
+    if (display::roundHalfEven(p.timeStep) < 1) {
+        lastStep_ = {};
+        positionPass(b);
+        return 0;
+    }
+    if (!state_) state_ = std::make_unique<FastGravityState>(threads_, path_);
+    FastGravityState& s = *state_;
+    fast::Tables& t = s.t;
+
+    // The rows: present bodies in table order, padded to whole groups.
+    int m = 0;
+    for (int i = 1; i <= n; ++i) m += b.active[i] != 0;
+    const int groups = (m + fast::lanes - 1) / fast::lanes;
+    s.reserve(std::max(fast::lanes, fast::lanes * groups));
+    t.m = m;
+    t.groups = groups;
+    t.columns = fast::lanes * groups;
+    const double f = p.timeStep;
+    t.passFactor = double(p.G) * f * f;
+    for (int i = 1, r = 0; i <= n; ++i) {
+        if (b.active[i] == 0) continue;
+        t.body[r] = i;
+        t.x[r] = b.x[i];
+        t.y[r] = b.y[i];
+        t.z[r] = b.z[i];
+        t.radius[r] = b.radius[i];
+        t.vx[r] = b.vx[i];
+        t.vy[r] = b.vy[i];
+        t.vz[r] = b.vz[i];
+        t.pull[r] = t.passFactor * b.mass[i];
+        ++r;
+    }
+    for (int r = m; r < t.columns; ++r) {
+        t.body[r] = 0;
+        t.x[r] = t.y[r] = t.z[r] = t.radius[r] = t.vx[r] = t.vy[r] = t.vz[r] = 0;
+        t.pull[r] = 0;
+    }
+
+    const int firstTouching = s.compute(threads_ > 1 && m >= threadingThreshold_);
+
+    // In row order: take a row's far kicks where no partner can have been
+    // close, else do the row the plain way; from the first touching pair on,
+    // everything the plain way. A pair is close when the summed speeds e
+    // reach d. e grows with either speed, so e computed from the largest
+    // speed the row can have met (the partners' speeds as of their own row,
+    // the row's own speeds after each kick) bounds every e of the row.
+    s.suffixSpeed[std::size_t(m)] = 0;
+    for (int r = m - 1; r >= 0; --r) {
+        s.suffixSpeed[std::size_t(r)] = larger(s.suffixSpeed[std::size_t(r) + 1], std::fabs(b.speed[t.body[r]]));
+    }
+    int mergers = 0;
+    lastStep_ = {m, 0};
+    float donePartners = 0;  // largest |speed| of the rows already done
+    for (int r = 0; r < m; ++r) {
+        const int i = t.body[r];
+        if (r >= firstTouching) {
+            for (int k = i; k <= n; ++k) {
+                if (b.active[k] != 0) mergers += gravityRow(b, p, k, scenarioTitle, windowTitle);
+            }
+            lastStep_.plainRows += m - r;
+            break;
+        }
+        const double mx = t.maxVx[r], my = t.maxVy[r], mz = t.maxVz[r];
+        const float own = larger(std::fabs(b.speed[i]), float(std::sqrt(mx * mx + my * my + mz * mz)));
+        const float partners = larger(donePartners, s.suffixSpeed[std::size_t(r) + 1]);
+        const float e = float(std::sqrt(double(partners) * partners + double(own) * own));
+        const bool far = e < t.nearest[r];
+        if (far && std::isfinite(t.newVx[r]) && std::isfinite(t.newVy[r]) && std::isfinite(t.newVz[r])) {
+            b.vx[i] = t.newVx[r];
+            b.vy[i] = t.newVy[r];
+            b.vz[i] = t.newVz[r];
+            if (m > 1) b.speed[i] = t.newSpeed[r];
+        } else {
+            mergers += gravityRow(b, p, i, scenarioTitle, windowTitle);
+            ++lastStep_.plainRows;
+        }
+        donePartners = larger(donePartners, std::fabs(b.speed[i]));
+    }
+    positionPass(b);
+    return mergers;
+}
+
+}  // namespace sim

@@ -1,0 +1,85 @@
+// The fast gravity step: the same bits as the plain step of sim/gravity.h,
+// many pairs at once and on several cores.
+//
+// Positions do not move during the velocity pass, so everything a pair needs
+// besides the speeds (distance, elevation, direction, pull) is computed for
+// all pairs up front, each unordered pair once, by every worker at once. Each
+// row (one attracted body) then adds its kicks in index order with the plain
+// step's roundings, four rows side by side in vector lanes, assuming every
+// pair is far. The rows are checked in index order against the exact speeds:
+// a row whose partners could have come close by the summed speeds is done
+// again the plain way, and from the first row that touches another body on,
+// the rest of the step is the plain step.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "sim/bodies.h"
+
+namespace sim {
+
+// The arithmetic kernels: portable C++ on every machine, AVX2 where the
+// processor has it (checked at run time). Every path gives the same bits.
+enum class VectorPath { portable, avx2 };
+
+// Whether this processor can run the path.
+bool vectorPathAvailable(VectorPath path);
+
+// The widest path this processor can run.
+VectorPath widestVectorPath();
+
+const char* vectorPathName(VectorPath path);
+
+struct FastGravityState;
+
+// Owns the step's scratch tables and its worker threads. The scratch is
+// allocated and the workers started on the first step that needs them, never
+// per step; copies start afresh with the same settings.
+class GravityEngine {
+public:
+    GravityEngine();
+    GravityEngine(const GravityEngine& other);
+    GravityEngine& operator=(const GravityEngine& other);
+    ~GravityEngine();
+
+    // Threads working on one step, the calling thread included (1..8).
+    void setThreads(int threads);
+    int threads() const { return threads_; }
+
+    // Forces a kernel path; false (and no change) when this processor lacks it.
+    bool setVectorPath(VectorPath path);
+    VectorPath vectorPath() const { return path_; }
+
+    // Makes step() run the plain step instead, for comparison.
+    void usePlainStep(bool plain) { plain_ = plain; }
+
+    // Fewer present bodies than this are done on the calling thread alone.
+    void setThreadingThreshold(int bodies) { threadingThreshold_ = bodies; }
+
+    // How the last step went: present rows, and those done the plain way
+    // (a partner possibly close, a non-finite kick, or after a merger).
+    struct StepCounts {
+        int rows = 0;
+        int plainRows = 0;
+    };
+    const StepCounts& lastStep() const { return lastStep_; }
+
+    // One step, with the same effects and result as sim::gravityStep.
+    int step(Bodies& b, const Physics& p, const std::string& scenarioTitle, std::string& windowTitle);
+
+private:
+    int threads_;
+    VectorPath path_;
+    int threadingThreshold_ = 96;
+    bool plain_ = false;
+    StepCounts lastStep_;
+    std::unique_ptr<FastGravityState> state_;
+};
+
+// The simulation's gravity step: the fast step with the engine's settings.
+inline int fastGravityStep(GravityEngine& engine, Bodies& b, const Physics& p,
+                           const std::string& scenarioTitle, std::string& windowTitle) {
+    return engine.step(b, p, scenarioTitle, windowTitle);
+}
+
+}  // namespace sim

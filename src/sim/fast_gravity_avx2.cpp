@@ -1,0 +1,260 @@
+// The AVX2 kernels of the fast gravity step: the portable kernels four lanes
+// at a time, with the same operations in the same order. Built with -mavx2
+// (and without FMA), called only where the processor has AVX2. Everything
+// here stays in this file so that no AVX2 code can stand in for a shared
+// inline function elsewhere.
+#include <immintrin.h>
+
+#include <type_traits>
+
+#include "sim/fast_gravity_kernels.h"
+
+namespace sim::fast {
+
+namespace {
+
+__m256d widen(__m128 v) { return _mm256_cvtps_pd(v); }
+__m128 narrow(__m256d v) { return _mm256_cvtpd_ps(v); }
+// Rounds each lane to float and back: a quantity stored as float.
+__m256d asFloat(__m256d v) { return widen(narrow(v)); }
+
+// No vector constants at namespace scope: their initialisers would run AVX
+// code at program start on every processor.
+__m128 signBit() { return _mm_set1_ps(-0.f); }
+__m128 negate(__m128 v) { return _mm_xor_ps(v, signBit()); }
+__m128 absolute(__m128 v) { return _mm_andnot_ps(signBit(), v); }
+__m128 isZero(__m128 v) { return _mm_cmp_ps(v, _mm_setzero_ps(), _CMP_EQ_OQ); }
+
+struct Quantities {
+    __m128 d, sinE, cosE, ux, uz;
+};
+
+void storeQuantities(Tables& t, std::size_t at, const Quantities& q) {
+    _mm_storeu_ps(t.d + at, q.d);
+    _mm_storeu_ps(t.sinE + at, q.sinE);
+    _mm_storeu_ps(t.cosE + at, q.cosE);
+    _mm_storeu_ps(t.ux + at, q.ux);
+    _mm_storeu_ps(t.uz + at, q.uz);
+}
+
+}  // namespace
+
+namespace {
+
+// The forward quantities of one tile (four rows, four columns), before they
+// are stored.
+struct Tile {
+    __m128 dx[lanes], dy[lanes], dz[lanes];
+    __m256d dxd[lanes], dzd[lanes], dd[lanes];
+    Quantities f[lanes];
+    __m128 vertical[lanes], usable[lanes];
+};
+
+// The square roots and divisions of a tile, stage by stage over its four
+// columns, so that they follow each other without waiting.
+void measureTile(const Tables& t, int h, __m256d xr, __m256d yr, __m256d zr, Tile& w) {
+    const __m256d one = _mm256_set1_pd(1);
+    for (int k = 0; k < lanes; ++k) {
+        const int c = lanes * h + k;
+        w.dx[k] = narrow(_mm256_sub_pd(_mm256_set1_pd(t.x[c]), xr));
+        w.dy[k] = narrow(_mm256_sub_pd(_mm256_set1_pd(t.y[c]), yr));
+        w.dz[k] = narrow(_mm256_sub_pd(_mm256_set1_pd(t.z[c]), zr));
+        const __m256d dxd = widen(w.dx[k]), dyd = widen(w.dy[k]), dzd = widen(w.dz[k]);
+        w.dxd[k] = dxd;
+        w.dzd[k] = dzd;
+        const __m256d squares = _mm256_add_pd(
+            _mm256_add_pd(_mm256_mul_pd(dxd, dxd), _mm256_mul_pd(dyd, dyd)), _mm256_mul_pd(dzd, dzd));
+        w.f[k].d = narrow(_mm256_sqrt_pd(squares));
+        w.dd[k] = widen(w.f[k].d);
+    }
+    for (int k = 0; k < lanes; ++k) {
+        // A quotient of two floats rounded to double and then to float is
+        // the float quotient (double has more than 2 * 24 + 2 bits).
+        w.f[k].sinE = _mm_div_ps(w.dy[k], w.f[k].d);
+        const __m256d sinEd = widen(w.f[k].sinE);
+        w.f[k].cosE = narrow(_mm256_sqrt_pd(_mm256_sub_pd(one, _mm256_mul_pd(sinEd, sinEd))));
+    }
+    const __m128 infinity = _mm_set1_ps(__builtin_inff());
+    for (int k = 0; k < lanes; ++k) {
+        const __m256d horizontal = _mm256_mul_pd(widen(w.f[k].cosE), w.dd[k]);
+        w.vertical[k] = _mm_or_ps(isZero(w.f[k].cosE), isZero(w.f[k].d));
+        w.f[k].ux = _mm_andnot_ps(w.vertical[k], narrow(_mm256_div_pd(w.dxd[k], horizontal)));
+        w.f[k].uz = _mm_andnot_ps(w.vertical[k], narrow(_mm256_div_pd(w.dzd[k], horizontal)));
+        w.usable[k] = _mm_and_ps(_mm_cmp_ps(w.f[k].d, _mm_setzero_ps(), _CMP_GT_OQ),
+                                 _mm_cmp_ps(w.f[k].d, infinity, _CMP_LT_OQ));
+    }
+}
+
+// Stores a measured tile both ways round and returns the smallest row of a
+// touching pair in it (or INT_MAX).
+int storeTile(Tables& t, int g, int h, __m128 xr, __m128 yr, __m128 zr, __m256d rr, const Tile& w) {
+    const int r0 = lanes * g;
+    const __m128 nan = _mm_set1_ps(__builtin_nanf(""));
+    int touching = INT_MAX;
+    Quantities back[lanes];
+    for (int k = 0; k < lanes; ++k) {
+        const int c = lanes * h + k;
+        Quantities stored = w.f[k];
+        stored.sinE = _mm_blendv_ps(nan, w.f[k].sinE, w.usable[k]);
+        storeQuantities(t, pairIndex(t, g, c, 0), stored);
+
+        // Touching: radius[c] + radius[r] > d, for present pairs only.
+        const __m256d radii = _mm256_add_pd(_mm256_set1_pd(t.radius[c]), rr);
+        const int touchMask = _mm256_movemask_pd(_mm256_cmp_pd(radii, w.dd[k], _CMP_GT_OQ));
+        if (touchMask != 0) {
+            for (int l = 0; l < lanes; ++l) {
+                const int r = r0 + l;
+                if ((touchMask >> l & 1) && r != c && r < t.m && c < t.m) {
+                    const int smaller = r < c ? r : c;
+                    if (smaller < touching) touching = smaller;
+                }
+            }
+        }
+        if (h > g) {
+            // The same pair seen from c; see reverse() in the portable kernel.
+            // A difference seen from c is zero exactly where it is seen from
+            // r, and then a float subtraction gives its sign as the double
+            // one does; other values of bdx are not used.
+            const __m128 bdx = _mm_sub_ps(xr, _mm_set1_ps(t.x[c]));
+            const __m128 bdy = _mm_sub_ps(yr, _mm_set1_ps(t.y[c]));
+            const __m128 bdz = _mm_sub_ps(zr, _mm_set1_ps(t.z[c]));
+            Quantities& b = back[k];
+            b.d = w.f[k].d;
+            b.cosE = w.f[k].cosE;
+            b.sinE = _mm_blendv_ps(nan, _mm_blendv_ps(negate(w.f[k].sinE), bdy, isZero(w.dy[k])), w.usable[k]);
+            b.ux = _mm_andnot_ps(w.vertical[k], _mm_blendv_ps(negate(w.f[k].ux), bdx, isZero(w.dx[k])));
+            b.uz = _mm_andnot_ps(w.vertical[k], _mm_blendv_ps(negate(w.f[k].uz), bdz, isZero(w.dz[k])));
+        }
+    }
+    if (h > g) {
+        // back[k] holds column lanes*h+k for the four rows; the table wants
+        // row r0+l for the four columns as one vector.
+        _MM_TRANSPOSE4_PS(back[0].d, back[1].d, back[2].d, back[3].d);
+        _MM_TRANSPOSE4_PS(back[0].sinE, back[1].sinE, back[2].sinE, back[3].sinE);
+        _MM_TRANSPOSE4_PS(back[0].cosE, back[1].cosE, back[2].cosE, back[3].cosE);
+        _MM_TRANSPOSE4_PS(back[0].ux, back[1].ux, back[2].ux, back[3].ux);
+        _MM_TRANSPOSE4_PS(back[0].uz, back[1].uz, back[2].uz, back[3].uz);
+        for (int l = 0; l < lanes; ++l) storeQuantities(t, pairIndex(t, h, r0 + l, 0), back[l]);
+    }
+    return touching;
+}
+
+}  // namespace
+
+int pairRowAvx2(Tables& t, int g) {
+    const int r0 = lanes * g;
+    const __m128 xf = _mm_loadu_ps(t.x + r0), yf = _mm_loadu_ps(t.y + r0), zf = _mm_loadu_ps(t.z + r0);
+    const __m256d xr = widen(xf), yr = widen(yf), zr = widen(zf);
+    const __m256d rr = widen(_mm_loadu_ps(t.radius + r0));
+    int touching = INT_MAX;
+    // The next tile's roots and divisions are issued before this tile is
+    // stored, so that the divider keeps working while the stores go out.
+    Tile tiles[2];
+    measureTile(t, g, xr, yr, zr, tiles[0]);
+    for (int h = g; h < t.groups; ++h) {
+        if (h + 1 < t.groups) measureTile(t, h + 1, xr, yr, zr, tiles[(h + 1 - g) & 1]);
+        const int first = storeTile(t, g, h, xf, yf, zf, rr, tiles[(h - g) & 1]);
+        if (first < touching) touching = first;
+    }
+    return touching;
+}
+
+namespace {
+
+// The kicks of column c on the four rows of one group, as in the portable
+// kernel; lanes set in keep (the row itself) stay as they are.
+struct Lanes {
+    __m256d vx, vy, vz;
+    __m128 fvx, fvy, fvz;  // the same as floats
+    __m128 maxVx, maxVy, maxVz, nearest;
+};
+
+template <bool own>
+inline void kick(Lanes& s, const Tables& t, std::size_t at, double pull, __m128 keep) {
+    const __m128 d = _mm_loadu_ps(t.d + at);
+    const __m256d dd = widen(d);
+    const __m256d a = asFloat(_mm256_div_pd(_mm256_set1_pd(pull), _mm256_mul_pd(dd, dd)));
+    const __m256d ux = widen(_mm_loadu_ps(t.ux + at));
+    const __m256d uz = widen(_mm_loadu_ps(t.uz + at));
+    const __m256d sinE = widen(_mm_loadu_ps(t.sinE + at));
+    const __m256d cosE = widen(_mm_loadu_ps(t.cosE + at));
+    const __m128 vx = narrow(_mm256_add_pd(s.vx, _mm256_mul_pd(_mm256_mul_pd(ux, a), cosE)));
+    const __m128 vy = narrow(_mm256_add_pd(s.vy, _mm256_mul_pd(sinE, a)));
+    const __m128 vz = narrow(_mm256_add_pd(s.vz, _mm256_mul_pd(_mm256_mul_pd(cosE, a), uz)));
+    const __m128 nvx = own ? _mm_blendv_ps(vx, s.fvx, keep) : vx;
+    const __m128 nvy = own ? _mm_blendv_ps(vy, s.fvy, keep) : vy;
+    const __m128 nvz = own ? _mm_blendv_ps(vz, s.fvz, keep) : vz;
+    s.fvx = nvx;
+    s.fvy = nvy;
+    s.fvz = nvz;
+    s.vx = widen(nvx);
+    s.vy = widen(nvy);
+    s.vz = widen(nvz);
+    // max and min return their second operand when either is NaN: NaN is ignored.
+    s.maxVx = _mm_max_ps(absolute(nvx), s.maxVx);
+    s.maxVy = _mm_max_ps(absolute(nvy), s.maxVy);
+    s.maxVz = _mm_max_ps(absolute(nvz), s.maxVz);
+    s.nearest = own ? _mm_blendv_ps(_mm_min_ps(d, s.nearest), s.nearest, keep) : _mm_min_ps(d, s.nearest);
+}
+
+}  // namespace
+
+namespace {
+
+Lanes startRows(const Tables& t, int r0) {
+    Lanes s;
+    const __m128 vx = _mm_loadu_ps(t.vx + r0), vy = _mm_loadu_ps(t.vy + r0), vz = _mm_loadu_ps(t.vz + r0);
+    s.vx = widen(vx);
+    s.vy = widen(vy);
+    s.vz = widen(vz);
+    s.fvx = vx;
+    s.fvy = vy;
+    s.fvz = vz;
+    s.maxVx = absolute(vx);
+    s.maxVy = absolute(vy);
+    s.maxVz = absolute(vz);
+    s.nearest = _mm_set1_ps(__builtin_inff());
+    return s;
+}
+
+void finishRows(Tables& t, int r0, const Lanes& s) {
+    const __m256d squares = _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(s.vx, s.vx), _mm256_mul_pd(s.vy, s.vy)),
+                                          _mm256_mul_pd(s.vz, s.vz));
+    _mm_storeu_ps(t.newVx + r0, narrow(s.vx));
+    _mm_storeu_ps(t.newVy + r0, narrow(s.vy));
+    _mm_storeu_ps(t.newVz + r0, narrow(s.vz));
+    _mm_storeu_ps(t.newSpeed + r0, narrow(_mm256_sqrt_pd(squares)));
+    _mm_storeu_ps(t.maxVx + r0, s.maxVx);
+    _mm_storeu_ps(t.maxVy + r0, s.maxVy);
+    _mm_storeu_ps(t.maxVz + r0, s.maxVz);
+    _mm_storeu_ps(t.nearest + r0, s.nearest);
+}
+
+// The lanes of the group starting at row r0 that are column c itself.
+__m128 ownColumn(int r0, int c) {
+    const __m128i lane = _mm_set_epi32(3, 2, 1, 0);
+    return _mm_castsi128_ps(_mm_cmpeq_epi32(lane, _mm_set1_epi32(c - r0)));
+}
+
+}  // namespace
+
+void kickRowsAvx2(Tables& t, int g, int count) {
+    // Two groups side by side: each kick waits for the rounding of the one
+    // before it in its own row, and the other group's kicks fill that wait.
+    // Only the columns of a group's own rows need the lane mask.
+    const int ownStart = lanes * g;
+    const int ownEnd = t.m < lanes * (g + count) ? t.m : lanes * (g + count);
+    Lanes s[2];
+    for (int k = 0; k < count; ++k) s[k] = startRows(t, lanes * (g + k));
+    auto kickAll = [&](int c, auto own) {
+        for (int k = 0; k < count; ++k) {
+            kick<decltype(own)::value>(s[k], t, pairIndex(t, g + k, c, 0), t.pull[c], ownColumn(lanes * (g + k), c));
+        }
+    };
+    for (int c = 0; c < ownStart && c < t.m; ++c) kickAll(c, std::false_type{});
+    for (int c = ownStart; c < ownEnd; ++c) kickAll(c, std::true_type{});
+    for (int c = ownEnd; c < t.m; ++c) kickAll(c, std::false_type{});
+    for (int k = 0; k < count; ++k) finishRows(t, lanes * (g + k), s[k]);
+}
+
+}  // namespace sim::fast
