@@ -128,3 +128,16 @@ TEST(FileList, AtMost999Names) {
     EXPECT_EQ(list.text[999], "f0998.dat");
     EXPECT_EQ(list.text[1000], "Listende");
 }
+
+// A row names an entry when it lies in 1..listCapacity, holds a text and
+// comes before "Listende".
+TEST(TextList, NamesAnEntryOnlyInsideTheListAndBeforeItsEnd) {
+    app::TextList list;
+    for (std::size_t i = 1; i <= std::size_t(app::listCapacity); ++i) list.text[i] = "e";
+    list.text[3] = "";
+    const std::pair<int, bool> rows[] = {{0, false}, {1, true}, {3, false}, {app::listCapacity, true},
+                                         {app::listCapacity + 1, false}};
+    for (auto [n, names] : rows) EXPECT_EQ(app::namesAnEntry(list, n), names) << "row " << n;
+    list.text[2] = app::listEnd;
+    EXPECT_FALSE(app::namesAnEntry(list, 4)) << "behind Listende";
+}

@@ -281,6 +281,11 @@ TEST(ScenarioFile, ShortFileFillsTheMissingBodiesWithZeros) {
     }
     EXPECT_EQ(b.name[4], "Erde") << "entries above the file's bodies keep their contents";
 
+    // One body short warns too.
+    writeFile(dir.file("one short.dat"), fileWith("720", "2", "2", 1));
+    ASSERT_TRUE(io::loadScenario(*w, dir.file("one short.dat"), &warning).ok);
+    EXPECT_EQ(warning, dir.file("one short.dat") + " ends after 1 of 2 bodies; the rest are left empty");
+
     // A whole file, also one whose last line has no line end, warns of nothing.
     for (const bool lineEnd : {true, false}) {
         std::string text = fileWith("720", "2", "2");
