@@ -24,23 +24,6 @@ constexpr Moon moons[] = {
     {"Kallisto", 1.076e23f, 1.884e9f, -8200, 6, 2340000},
 };
 
-// One body in the catalogue's field order; diameter from the stored radius.
-void put(sim::Bodies& b, int n, float mass, float x, float vy, int color, float radius,
-         const char* name) {
-    b.active[n] = 1;
-    b.mass[n] = mass;
-    b.x[n] = x;
-    b.y[n] = 0;
-    b.z[n] = 0;
-    b.vx[n] = 0;
-    b.vy[n] = vy;
-    b.vz[n] = 0;
-    b.color[n] = float(color);
-    b.radius[n] = radius;
-    b.diameter[n] = float(2.0 * b.radius[n]);
-    b.name[n] = name;
-}
-
 }  // namespace
 
 void setUpJupiterSystem(World& w) {
@@ -51,11 +34,11 @@ void setUpJupiterSystem(World& w) {
     beginScenario(w, "Jupitersystem", 5);
 
     const double dt = p.timeStep;
-    put(b, 1, float(317.83 * p.earthMass), 0, float(2.5 * dt), 12, 71800000, "Jupiter");
+    putCatalogueBody(b, 1, float(317.83 * p.earthMass), 0, 0, float(2.5 * dt), 12, 71800000, "Jupiter");
     int n = 2;
     for (const Moon& m : moons) {
         // Each moon is placed and set moving relative to Jupiter as just stored.
-        put(b, n++, m.mass, float(double(b.x[1]) + m.distance), float(b.vy[1] + m.speed * dt),
+        putCatalogueBody(b, n++, m.mass, float(double(b.x[1]) + m.distance), 0, float(b.vy[1] + m.speed * dt),
             m.color, m.radius, m.name);
     }
 }

@@ -17,4 +17,20 @@ void clearEntry(sim::Bodies& b, int n) {
     b.name[n].clear();
 }
 
+void putCatalogueBody(sim::Bodies& b, int n, float mass, float x, float vx, float vy, int color,
+                      float radius, const char* name) {
+    b.active[n] = 1;
+    b.mass[n] = mass;
+    b.x[n] = x;
+    b.y[n] = 0;
+    b.z[n] = 0;
+    b.vx[n] = vx;
+    b.vy[n] = vy;
+    b.vz[n] = 0;
+    b.color[n] = float(color);
+    b.radius[n] = radius;
+    b.diameter[n] = float(2.0 * b.radius[n]);
+    b.name[n] = name;
+}
+
 }  // namespace scenarios

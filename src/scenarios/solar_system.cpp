@@ -73,23 +73,6 @@ constexpr Moon moons[] = {
     {24, "Charon", 10, 1.52e21f, 1.95714e7f, 223, 8, 600000},
 };
 
-// Writes one body in the catalogue's field order; diameter from the stored radius.
-void put(sim::Bodies& b, int n, float mass, float x, float vx, float vy, int color, float radius,
-         const char* name) {
-    b.active[n] = 1;
-    b.mass[n] = mass;
-    b.x[n] = x;
-    b.y[n] = 0;
-    b.z[n] = 0;
-    b.vx[n] = vx;
-    b.vy[n] = vy;
-    b.vz[n] = 0;
-    b.color[n] = float(color);
-    b.radius[n] = radius;
-    b.diameter[n] = float(2.0 * b.radius[n]);
-    b.name[n] = name;
-}
-
 }  // namespace
 
 void setUpSolarSystem(World& w) {
@@ -100,19 +83,19 @@ void setUpSolarSystem(World& w) {
     beginScenario(w, "Sonnensystem", 24);
     clearEntry(b, 19);
 
-    put(b, 1, p.sunMass, 0, float(0.1 * dt), float(16 * dt), 14, 696000, "Sonne");
+    putCatalogueBody(b, 1, p.sunMass, 0, float(0.1 * dt), float(16 * dt), 14, 696000, "Sonne");
     for (const Planet& pl : planets) {
-        put(b, pl.number, float(pl.earthMasses * p.earthMass), float(pl.distanceAU * p.AU), 0,
+        putCatalogueBody(b, pl.number, float(pl.earthMasses * p.earthMass), float(pl.distanceAU * p.AU), 0,
             float(pl.speed * dt), pl.color, pl.radius, pl.name);
     }
     for (const Asteroid& as : asteroids) {
         const float x = float(as.distanceAU * p.AU);
         // Circular speed round the Sun's mass alone, at the stored distance.
         const double speed = -std::sqrt(double(p.G) * p.sunMass / x);
-        put(b, as.number, as.mass, x, 0, float(speed * dt), 8, as.radius, as.name);
+        putCatalogueBody(b, as.number, as.mass, x, 0, float(speed * dt), 8, as.radius, as.name);
     }
     for (const Moon& m : moons) {
-        put(b, m.number, m.mass, float(double(b.x[m.planet]) + m.distance), 0,
+        putCatalogueBody(b, m.number, m.mass, float(double(b.x[m.planet]) + m.distance), 0,
             float(b.vy[m.planet] + m.speed * dt), m.color, m.radius, m.name);
     }
 }
