@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <barrier>
 #include <cmath>
+#include <limits>
 #include <thread>
 #include <vector>
 
@@ -53,6 +54,7 @@ struct FastGravityState {
     std::vector<double> pull;
     std::vector<float> pairs;
     std::vector<float> suffixSpeed;  // largest |speed| of the rows from k on, at the start
+    std::vector<float> nearestParts;  // per thread: smallest d of each row among its pairs
 
     VectorPath path = VectorPath::portable;
     int threads = 1;          // workers + the calling thread
@@ -79,6 +81,7 @@ struct FastGravityState {
             rowFloats.assign(std::size_t(columns) * 16, 0.f);
             pull.assign(std::size_t(columns), 0.0);
             suffixSpeed.assign(std::size_t(columns) + 1, 0.f);
+            nearestParts.assign(std::size_t(columns) * maxThreads, 0.f);
         }
         const std::size_t need = std::size_t(columns) * std::size_t(columns);
         if (need > pairCapacity) {
@@ -92,7 +95,7 @@ struct FastGravityState {
             *field = row;
             row += rowCapacity;
         }
-        float** pairFields[] = {&t.d, &t.sinE, &t.cosE, &t.ux, &t.uz};
+        float** pairFields[] = {&t.a, &t.sinE, &t.cosE, &t.ux, &t.uz};
         float* pair = pairs.data();
         for (float** field : pairFields) {
             *field = pair;
@@ -104,10 +107,15 @@ struct FastGravityState {
 
     // Thread `self` of `working`: its share of the pair table, then (once
     // every share is in) its share of the rows.
+    float* nearestPart(int self) { return nearestParts.data() + std::size_t(self) * std::size_t(rowCapacity); }
+
     void work(int self) {
         int first = INT_MAX;
+        float* nearest = nearestPart(self);
+        std::fill(nearest, nearest + t.columns, std::numeric_limits<float>::infinity());
         for (int g = self; g < t.groups; g += working) {
-            first = std::min(first, path == VectorPath::avx2 ? fast::pairRowAvx2(t, g) : fast::pairRowPortable(t, g));
+            first = std::min(first, path == VectorPath::avx2 ? fast::pairRowAvx2(t, g, nearest)
+                                                             : fast::pairRowPortable(t, g, nearest));
         }
         touching[self] = first;
         if (working > 1) middle.arrive_and_wait();
@@ -142,6 +150,11 @@ struct FastGravityState {
             start.arrive_and_wait();
         }
         work(0);
+        for (int r = 0; r < t.m; ++r) {
+            float nearest = nearestPart(0)[r];
+            for (int self = 1; self < working; ++self) nearest = std::min(nearest, nearestPart(self)[r]);
+            t.nearest[r] = nearest;
+        }
         return *std::min_element(touching, touching + working);
     }
 };
