@@ -201,6 +201,9 @@ int storeTile(Tables& t, int g, int h, __m128 xr, __m128 yr, __m128 zr, __m256d 
 
 }  // namespace
 
+// How many tiles ahead the rows written backwards are fetched.
+constexpr int prefetchAhead = 4;
+
 int pairRowAvx2(Tables& t, int g, float* nearest) {
     const int r0 = lanes * g;
     const __m128 xf = _mm_loadu_ps(t.x + r0), yf = _mm_loadu_ps(t.y + r0), zf = _mm_loadu_ps(t.z + r0);
@@ -217,6 +220,12 @@ int pairRowAvx2(Tables& t, int g, float* nearest) {
     measureTile(t, g, xr, yr, zr, pullRows, tiles[0]);
     for (int h = g; h < t.groups; ++h) {
         if (h + 1 < t.groups) measureTile(t, h + 1, xr, yr, zr, pullRows, tiles[(h + 1 - g) & 1]);
+        if (h + prefetchAhead < t.groups) {
+            // The backward quantities go into another group's row, which has
+            // left the cache since the last step: fetch it for writing early.
+            const char* back = reinterpret_cast<const char*>(t.a + pairIndex(t, h + prefetchAhead, r0, 0));
+            for (int line = 0; line < lanes * lanes * quantities * 4; line += 64) __builtin_prefetch(back + line, 1);
+        }
         const int first = storeTile(t, g, h, xf, yf, zf, rr, tiles[(h - g) & 1], presentRows, nearestRows, nearest);
         if (first < touching) touching = first;
     }
