@@ -67,19 +67,4 @@ void sleepMs(Screen& s, int ms) {
     }
 }
 
-void waitForInput(Screen& s, int maxMs) {
-    presentFrame(s, true);
-    auto changed = [&, start = MouseState{}, first = true]() mutable {
-        std::lock_guard lock(s.shared.mutex);
-        const MouseState& m = s.shared.mouse;
-        if (first) {
-            start = m;
-            first = false;
-        }
-        return !s.shared.keys.empty() || m.x != start.x || m.y != start.y ||
-               m.buttons != start.buttons || m.wheel != start.wheel || m.inside != start.inside;
-    };
-    for (int waited = 0; waited < maxMs && !changed(); ++waited) s.backend->wait(1);
-}
-
 }  // namespace display

@@ -168,14 +168,9 @@ void sleepMs(Screen& s, int ms);
 
 // Hands the picture as it stands to the window: at once when force is set,
 // otherwise only when the window is ready for the next frame (about 60 times
-// a second). Reading keys and the mouse and every wait present unforced or
-// forced, so a program that draws and then reads input is seen whole.
+// a second). Reading keys and the mouse present unforced, every wait forced,
+// so a program that draws and then reads input or waits is seen whole.
 void presentFrame(Screen& s, bool force);
-
-// Waits until a key is waiting or the mouse has changed since the call
-// began, at most maxMs milliseconds: what an idle screen does between two
-// polls instead of spinning.
-void waitForInput(Screen& s, int maxMs);
 
 // Prints the prompt (when not empty) and "? " (when questionMark), lets the
 // user edit one line at the cursor and returns it after Enter, followed by a

@@ -1,17 +1,21 @@
-// Drawing bodies from their projection: points and discs, the erase cycle,
-// rings, names and the order of drawing.
+// Drawing bodies from their projection: points and discs, rings, names at
+// the edges of their rules, the order of drawing and the erase cycle.
 #include <cmath>
 #include <memory>
 
 #include <gtest/gtest.h>
 
 #include "display/screen.h"
+#include "support/picture.h"
 #include "view/drawing.h"
 #include "world.h"
 
+using testing_support::showsPicture;
+using testing_support::showsText;
+
 namespace {
 
-constexpr int red = 4, yellow = 14, green = 10, blue = 1, magenta = 13;
+constexpr int red = 4, yellow = 14, green = 10;
 
 // A screen set up as the simulation sets it up, and a world whose bodies are
 // placed straight on the screen (drawing coordinates) without projecting.
@@ -26,23 +30,17 @@ struct Scene {
         sim::Bodies& b = w->bodies;
         const int i = int(b.bodyCount) + 1;
         b.bodyCount = float(i);
-        b.diameter[i] = 1e6f;
-        b.screenX[i] = x;
-        b.screenY[i] = y;
-        b.apparentSize[i] = apparentSize;
-        b.depth[i] = depth;
-        b.distance[i] = 1e11f;
+        b.diameter[i] = 1e6f, b.distance[i] = 1e11f, b.name[i] = "Body";
+        b.screenX[i] = x, b.screenY[i] = y, b.depth[i] = depth, b.apparentSize[i] = apparentSize;
         b.color[i] = float(colour);
-        b.name[i] = "Body";
         return i;
     }
     void draw() { view::drawBodies(w->drawing, w->hud, w->bodies, w->observer, screen); }
     // Colour at drawing coordinates (x, y): screen pixel (x + 1, y + 1).
     int at(int x, int y) { return display::pixelAt(screen, x + 1, y + 1); }
     int count(int colour) {
-        int n = 0;
-        for (uint8_t p : display::copyFrame(screen)) n += p == colour;
-        return n;
+        const auto frame = display::copyFrame(screen);
+        return int(std::count(frame.begin(), frame.end(), colour));
     }
 
     display::Screen screen;
@@ -51,145 +49,115 @@ struct Scene {
 
 }  // namespace
 
-TEST(DrawBodies, SmallBodiesArePointsLargerOnesFilledDiscs) {
-    Scene point;
-    point.add(100, 100, 0.99f, red);
-    point.draw();
-    EXPECT_EQ(point.count(red), 1);
-    EXPECT_EQ(point.at(100, 100), red);
-
-    Scene disc;
-    disc.add(100, 100, 1.0f, red);
-    disc.draw();
-    EXPECT_EQ(disc.at(100, 100), red);
-    EXPECT_EQ(disc.at(101, 100), red);
-    EXPECT_EQ(disc.at(100, 99), red);
-    EXPECT_GT(disc.count(red), 1);
-
-    // A large disc is solid: no hole inside its outline.
-    Scene big;
-    big.add(300, 300, 40, yellow);
-    big.draw();
-    for (int dx = -38; dx <= 38; dx += 2) {
-        for (int dy = -38; dy <= 38; dy += 2) {
-            if (dx * dx + dy * dy < 37 * 37) {
-                ASSERT_EQ(big.at(300 + dx, 300 + dy), yellow) << dx << "," << dy;
-            }
-        }
+// Drawn radius = sizeScale x apparentSize: below 1 a pixel, from 1 on an
+// outline filled in the body's colour. The extra seeds of discs larger than
+// 2 fill a disc whose centre already has its colour.
+TEST(DrawBodies, PointsAndDiscs) {
+    const std::vector<std::string> dot = {".....", ".....", "..#..", ".....", "....."};
+    const struct { const char* name; float size, scale; bool pointBelow; std::vector<std::string> picture; } rows[] = {
+        {"0.99: a pixel", 0.99f, 1, false, dot},
+        {"1.0: outline and fill", 1.0f, 1, false, {".....", "..#..", ".###.", "..#..", "....."}},
+        {"1.0 at the simulation's scale: a pixel", 1.0f, view::simulationSizeScale, false, dot},
+        {"2: a filled disc", 2, 1, false, {".###.", "#####", "#####", "#####", ".###."}},
+        {"2 over a pixel of its colour: no extra seeds", 2, 1, true, {".###.", "#...#", "#.#.#", "#...#", ".###."}},
+        {"2.5 over a pixel of its colour: filled by the extra seeds", 2.5f, 1, true,
+         {"..###..", ".#####.", "#######", "#######", "#######", ".#####.", "..###.."}},
+    };
+    for (const auto& r : rows) {
+        Scene scene;
+        scene.w->drawing.sizeScale = r.scale;
+        if (r.pointBelow) scene.add(100, 100, 0.5f, red);
+        scene.add(100, 100, r.size, red);
+        scene.draw();
+        const int half = int(r.picture.size()) / 2;
+        EXPECT_TRUE(showsPicture(scene.screen, 101 - half, 101 - half, red, r.picture)) << r.name;
     }
-    EXPECT_EQ(big.at(300 + 45, 300), 0);
-}
-
-TEST(DrawBodies, DrawnRadiusFollowsTheSizeScale) {
+    // A marked disc wider than its ring: the extra seeds fill the part
+    // outside the ring, which the fill from the centre cannot reach.
     Scene scene;
-    scene.w->drawing.sizeScale = view::simulationSizeScale;
-    scene.add(200, 200, 1.0f, red);  // 1021/1024 < 1: a point
+    scene.w->hud.mark1 = scene.add(300, 300, 50, yellow);
     scene.draw();
-    EXPECT_EQ(scene.count(red), 1);
+    int holes = 0;
+    for (int dx = -46; dx <= 46; dx += 2)
+        for (int dy = -46; dy <= 46; dy += 2) holes += dx * dx + dy * dy < 46 * 46 && scene.at(300 + dx, 300 + dy) != yellow;
+    EXPECT_EQ(holes, 0);
 }
 
-TEST(DrawBodies, BehindTheObserverNothingIsDrawnNotEvenTheRing) {
-    Scene scene;
-    const int front = scene.add(100, 100, 0.5f, red, -0.5f);
-    const int behind = scene.add(200, 200, 0.5f, yellow, -0.6f);
-    scene.w->hud.mark1 = behind;
-    scene.w->hud.mark2 = front;
-    scene.draw();
-    EXPECT_EQ(scene.at(100, 100), red);
-    EXPECT_EQ(scene.count(yellow), 0);
-    EXPECT_EQ(scene.at(120, 100), red) << "ring of radius 20 round the front body";
+// The ring of radius 20 round either mark while markRingFlag is 1, and
+// nothing at all for a body behind the eye (depth below -0.5).
+TEST(DrawBodies, RingsAndTheDepthRule) {
+    const struct { const char* name; bool asMark2; int flag; float depth; int body, ring; } rows[] = {
+        {"mark1, flag 1", false, 1, 1e11f, 1, 1}, {"mark2, flag 1", true, 1, 1e11f, 1, 1},
+        {"flag -1: no ring", false, -1, 1e11f, 1, 0}, {"flag 0: no ring", false, 0, 1e11f, 1, 0},
+        {"depth -0.5 is in front", false, 1, -0.5f, 1, 1}, {"depth -0.51 is behind: nothing", false, 1, -0.51f, 0, 0},
+    };
+    for (const auto& r : rows) {
+        Scene scene;
+        const int i = scene.add(400, 300, 0.5f, red, r.depth);
+        (r.asMark2 ? scene.w->hud.mark2 : scene.w->hud.mark1) = i;
+        scene.w->hud.markRingFlag = r.flag;
+        scene.draw();
+        const bool ring = scene.at(420, 300) == red && scene.at(400, 280) == red && scene.at(421, 300) == 0;
+        EXPECT_EQ(std::make_tuple(scene.at(400, 300) == red, ring), std::make_tuple(r.body == 1, r.ring == 1)) << r.name;
+        EXPECT_EQ(scene.count(red) > 1, r.ring == 1) << r.name;
+    }
 }
 
-TEST(DrawBodies, MarkRingsOnlyWhileTheFlagIsSet) {
-    Scene scene;
-    scene.w->hud.mark1 = scene.add(400, 300, 0.5f, magenta);
-    scene.draw();
-    EXPECT_EQ(scene.at(420, 300), magenta);
-    EXPECT_EQ(scene.at(400, 280), magenta);
-
-    Scene off;
-    off.w->hud.mark1 = off.add(400, 300, 0.5f, magenta);
-    off.w->hud.markRingFlag = -1;
-    off.draw();
-    EXPECT_EQ(off.count(magenta), 1) << "only the body's own pixel";
-}
-
-TEST(DrawBodies, LaterBodiesCoverEarlierOnesWhateverTheirDepth) {
+// Index order, not depth: the later body covers the earlier one; a body of
+// no finite position or size leaves no mark.
+TEST(DrawBodies, LaterBodiesCoverEarlierOnesAndNonFiniteOnesLeaveNoMark) {
     Scene scene;
     scene.add(300, 300, 20, red, 1e9f);
-    scene.add(305, 300, 20, yellow, 1e12f);  // further away, drawn later
-    scene.draw();
-    EXPECT_EQ(scene.at(303, 300), yellow);
-    EXPECT_EQ(scene.at(282, 300), red);
-}
-
-TEST(DrawBodies, NonFinitePositionsLeaveNoMark) {
-    Scene scene;
+    scene.add(305, 300, 20, yellow, 1e12f);
     scene.add(NAN, 100, 30, red);
     scene.add(100, INFINITY, 30, red);
     scene.add(100, 100, NAN, red);
-    const auto before = display::copyFrame(scene.screen);
     scene.draw();
-    EXPECT_EQ(display::copyFrame(scene.screen), before);
+    EXPECT_EQ(std::make_tuple(scene.at(303, 300), scene.at(282, 300)), std::make_tuple(yellow, red));
+    EXPECT_EQ(scene.at(100, 100), 0);
+    EXPECT_EQ(scene.count(1), 2 * 1024 + 2 * 766);
 }
 
-TEST(DrawBodies, NamesOnlyWhereTheyFitAndForTheFirstSixteen) {
-    Scene scene;
-    scene.w->drawing.namesSwitch = 1;
-    for (int i = 1; i <= 16; ++i) scene.add(0, 0, 0.5f, red);  // left edge: no names
-    const int named = scene.add(400, 320, 0.5f, red);           // 17th, far away: no name
-    scene.w->bodies.distance[named] = 1e9f;
-    const int close = scene.add(400, 400, 0.5f, red);           // 18th, closer than 222 m
-    scene.w->bodies.distance[close] = 200;
-    scene.w->bodies.screenX[3] = 400;
-    scene.w->bodies.screenY[3] = 480;  // body 3: name in row 30, column 51
-    scene.draw();
-    auto cellHasText = [&](int row, int column) {
-        for (int y = 0; y < 16; ++y) {
-            for (int x = 0; x < 8; ++x) {
-                if (display::pixelAt(scene.screen, (column - 1) * 8 + x, (row - 1) * 16 + y) == green) {
-                    return true;
-                }
-            }
-        }
-        return false;
+// A name goes at row y / 16, column x / 8 + 1 when 1 < x < 941 and
+// 32 < y < 751, for bodies 1 to 16 and for any body closer than 222 m.
+TEST(DrawBodies, NamesAtTheEdgesOfTheirRules) {
+    const struct { const char* name; int body; float x, y, distance; bool named; } rows[] = {
+        {"body 16, far", 16, 400, 400, 1e9f, true}, {"body 17, far", 17, 400, 400, 1e9f, false},
+        {"body 17 at 221.99 m", 17, 400, 400, 221.99f, true}, {"body 17 at 222 m", 17, 400, 400, 222, false},
+        {"body 16 at 222 m", 16, 400, 400, 222, true},
+        {"x = 1", 1, 1, 400, 1e9f, false}, {"x = 2", 1, 2, 400, 1e9f, true},
+        {"x = 940", 1, 940, 400, 1e9f, true}, {"x = 941", 1, 941, 400, 1e9f, false},
+        {"y = 32", 1, 400, 32, 1e9f, false}, {"y = 33", 1, 400, 33, 1e9f, true},
+        {"y = 750", 1, 400, 750, 1e9f, true}, {"y = 751", 1, 400, 751, 1e9f, false},
     };
-    EXPECT_TRUE(cellHasText(30, 51));
-    EXPECT_FALSE(cellHasText(20, 51)) << "body 17 is far: no name";
-    EXPECT_TRUE(cellHasText(25, 51)) << "body 18 is close: named";
-
-    // The position limits: x > 1, x < 941, y > 32, y < 751.
-    const std::pair<float, float> outside[] = {{1, 400}, {941, 400}, {400, 32}, {400, 751}};
-    for (auto [x, y] : outside) {
-        Scene edge;
-        edge.w->drawing.namesSwitch = 1;
-        edge.add(x, y, 0.5f, red);
-        edge.draw();
-        EXPECT_EQ(edge.count(green), 0) << x << "," << y;
+    for (const auto& r : rows) {
+        for (float namesSwitch : {1.f, -1.f}) {
+            Scene scene;
+            scene.w->drawing.namesSwitch = namesSwitch;
+            for (int i = 1; i <= r.body; ++i) scene.w->bodies.diameter[scene.add(r.x, r.y, 0.5f, red)] = i == r.body;
+            scene.w->bodies.distance[r.body] = r.distance;
+            scene.draw();
+            const bool named = r.named && namesSwitch == 1;
+            EXPECT_EQ(scene.count(green) > 0, named) << r.name << ", names " << namesSwitch;
+            EXPECT_TRUE(!named || showsText(scene.screen, int(r.y) / 16, int(r.x) / 8 + 1, "Body")) << r.name;
+        }
     }
 }
 
-TEST(EraseCycle, FifthFrameThenEverySixth) {
-    Scene scene;
-    std::vector<int> erased;
-    for (int frame = 1; frame <= 18; ++frame) {
-        display::plot(scene.screen, 10, 10, red);
-        view::eraseCycle(scene.w->drawing, scene.screen, scene.w->observer);
-        if (scene.at(10, 10) == 0) erased.push_back(frame);
+// The counter runs 1..5, 0, 1..: the picture (not its frame) is erased on
+// the 5th frame and every 6th after, unless erasing is off.
+TEST(EraseCycle, FifthFrameThenEverySixthUnlessOff) {
+    for (float eraseSwitch : {1.f, -1.f}) {
+        Scene scene;
+        scene.w->drawing.eraseSwitch = eraseSwitch;
+        std::vector<int> erased;
+        for (int frame = 1; frame <= 18; ++frame) {
+            display::plot(scene.screen, 10, 10, red);
+            view::eraseCycle(scene.w->drawing, scene.screen, scene.w->observer);
+            if (scene.at(10, 10) == 0) erased.push_back(frame);
+        }
+        const std::vector<int> want = eraseSwitch == 1 ? std::vector<int>{5, 11, 17} : std::vector<int>{};
+        EXPECT_EQ(erased, want) << eraseSwitch;
+        EXPECT_EQ(std::make_tuple(scene.w->drawing.frameCounter, scene.count(1)), std::make_tuple(0.f, 2 * 1024 + 2 * 766));
     }
-    EXPECT_EQ(erased, (std::vector<int>{5, 11, 17}));
-    // The blue frame round the drawing area stays.
-    EXPECT_EQ(display::pixelAt(scene.screen, 0, 0), blue);
-    EXPECT_EQ(display::pixelAt(scene.screen, 1023, 767), blue);
-}
-
-TEST(EraseCycle, FullTrailsWhileErasingIsOff) {
-    Scene scene;
-    scene.w->drawing.eraseSwitch = -1;
-    for (int frame = 1; frame <= 12; ++frame) {
-        display::plot(scene.screen, float(frame), 10, red);
-        view::eraseCycle(scene.w->drawing, scene.screen, scene.w->observer);
-    }
-    EXPECT_EQ(scene.count(red), 12);
-    EXPECT_EQ(scene.w->drawing.frameCounter, 0.f) << "the cycle runs on";
 }

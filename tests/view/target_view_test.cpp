@@ -1,6 +1,7 @@
 // Target values, target view, the typed target number and the marking pick.
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -38,9 +39,7 @@ TEST(TargetView, TheTargetLandsOnTheCentrePixel) {
         b.z[1] = float(double(c.ez) + c.dz), b.diameter[1] = 1e7f;
         updateTargetValues(t, o, b);
         projectAll(o, updateViewAngles(o, t), b);
-        EXPECT_EQ(b.screenX[1], 510.f) << c.name;
-        EXPECT_EQ(b.screenY[1], 383.f) << c.name;
-        EXPECT_GT(b.depth[1], 0.f) << c.name;
+        EXPECT_EQ(std::make_tuple(b.screenX[1], b.screenY[1], b.depth[1] > 0), std::make_tuple(510.f, 383.f, true)) << c.name;
         updateTargetValues(t, o, b);
         EXPECT_EQ(t.xrel, -0.5f) << c.name;
     }
@@ -80,18 +79,16 @@ TEST(TargetView, TypedTargetNumber) {
 TEST(Marking, NearestBodyTiesToTheLowerNumberWithin10000Pixels) {
     struct Row { const char* name; int buttons; float x2, y2, x3, y3; int mark1, mark2, ring; };
     const Row cases[] = {
-        {"left picks the nearest", 1, 100, 0, 50, 0, 3, 9, 1},
-        {"right picks the nearest", 2, 100, 0, 50, 0, 9, 3, 1},
+        {"left picks the nearest", 1, 100, 0, 50, 0, 3, 9, 1}, {"right picks the nearest", 2, 100, 0, 50, 0, 9, 3, 1},
         {"tie keeps the lower number", 1, 0, 50, 50, 0, 2, 9, 1},
         {"rounded tie keeps the lower", 1, 50.4f, 0, 0, 49.6f, 2, 9, 1},
+        {"50.5 rounds to even 50: a tie", 1, 50.5f, 0, 0, 50.2f, 2, 9, 1},
         {"9999 pixels away is picked", 1, 9999.4f, 0, 20000, 0, 2, 9, 1},
         {"9999.5 rounds to 10000: kept", 1, 9999.5f, 0, 20000, 0, 9, 9, 1},
         {"10000.6 is too far: kept", 2, 10000.6f, 0, 20000, 0, 9, 9, 1},
         {"no finite position: kept", 1, NAN, NAN, INFINITY, 0, 9, 9, 1},
-        {"middle clears both", 4, 0, 0, 0, 0, -1, -1, -1},
-        {"left and right clear both", 3, 0, 0, 0, 0, -1, -1, -1},
-        {"no button", 0, 0, 0, 0, 0, 9, 9, 7},
-        {"pointer outside", -1, 0, 0, 0, 0, 9, 9, 7},
+        {"middle clears both", 4, 0, 0, 0, 0, -1, -1, -1}, {"left and right clear both", 3, 0, 0, 0, 0, -1, -1, -1},
+        {"no button", 0, 0, 0, 0, 0, 9, 9, 7}, {"pointer outside", -1, 0, 0, 0, 0, 9, 9, 7},
     };
     for (const Row& c : cases) {
         sim::Bodies b;
@@ -101,9 +98,7 @@ TEST(Marking, NearestBodyTiesToTheLowerNumberWithin10000Pixels) {
         Hud h;
         h.mark1 = h.mark2 = 9, h.markRingFlag = 7;
         pickMarks(h, b, 0, 0, c.buttons);
-        EXPECT_EQ(h.mark1, c.mark1) << c.name;
-        EXPECT_EQ(h.mark2, c.mark2) << c.name;
-        EXPECT_EQ(h.markRingFlag, c.ring) << c.name;
-        EXPECT_EQ(h.markPick, 0) << c.name;
+        EXPECT_EQ(std::tie(h.mark1, h.mark2, h.markRingFlag, h.markPick), std::make_tuple(c.mark1, c.mark2, c.ring, 0))
+            << c.name;
     }
 }
