@@ -76,13 +76,15 @@ struct Tile {
 // 1 / h = R * D and 1 / D = R * h, and each quotient is a product, within
 // five roundings of the exact one. Where certain() cannot vouch for every
 // lane, the tile's column is divided the plain way.
-void measureTile(const Tables& t, int h, __m256d xr, __m256d yr, __m256d zr, __m256d pullRows, Tile& w) {
+void measureTile(const Tables& t, int h, __m128 xr, __m128 yr, __m128 zr, __m256d pullRows, Tile& w) {
     const __m256d one = _mm256_set1_pd(1);
     for (int k = 0; k < lanes; ++k) {
         const int c = lanes * h + k;
-        w.dx[k] = narrow(_mm256_sub_pd(_mm256_set1_pd(t.x[c]), xr));
-        w.dy[k] = narrow(_mm256_sub_pd(_mm256_set1_pd(t.y[c]), yr));
-        w.dz[k] = narrow(_mm256_sub_pd(_mm256_set1_pd(t.z[c]), zr));
+        // A difference of two floats rounded to double and then to float is
+        // the float difference, as for quotients below.
+        w.dx[k] = _mm_sub_ps(_mm_set1_ps(t.x[c]), xr);
+        w.dy[k] = _mm_sub_ps(_mm_set1_ps(t.y[c]), yr);
+        w.dz[k] = _mm_sub_ps(_mm_set1_ps(t.z[c]), zr);
         const __m256d dxd = widen(w.dx[k]), dyd = widen(w.dy[k]), dzd = widen(w.dz[k]);
         w.dxd[k] = dxd;
         w.dzd[k] = dzd;
@@ -207,7 +209,6 @@ constexpr int prefetchAhead = 4;
 int pairRowAvx2(Tables& t, int g, float* nearest) {
     const int r0 = lanes * g;
     const __m128 xf = _mm_loadu_ps(t.x + r0), yf = _mm_loadu_ps(t.y + r0), zf = _mm_loadu_ps(t.z + r0);
-    const __m256d xr = widen(xf), yr = widen(yf), zr = widen(zf);
     const __m256d rr = widen(_mm_loadu_ps(t.radius + r0));
     const __m256d pullRows = _mm256_loadu_pd(t.pull + r0);
     const __m128i lane = _mm_set_epi32(3, 2, 1, 0);
@@ -217,9 +218,9 @@ int pairRowAvx2(Tables& t, int g, float* nearest) {
     // The next tile's roots and divisions are issued before this tile is
     // stored, so that the divider keeps working while the stores go out.
     Tile tiles[2];
-    measureTile(t, g, xr, yr, zr, pullRows, tiles[0]);
+    measureTile(t, g, xf, yf, zf, pullRows, tiles[0]);
     for (int h = g; h < t.groups; ++h) {
-        if (h + 1 < t.groups) measureTile(t, h + 1, xr, yr, zr, pullRows, tiles[(h + 1 - g) & 1]);
+        if (h + 1 < t.groups) measureTile(t, h + 1, xf, yf, zf, pullRows, tiles[(h + 1 - g) & 1]);
         if (h + prefetchAhead < t.groups) {
             // The backward quantities go into another group's row, which has
             // left the cache since the last step: fetch it for writing early.
