@@ -7,31 +7,29 @@
 //
 // Prints "title: " and the window title the program would show after the
 // run. Bad arguments or a file that cannot be loaded: one line on stderr and
-// exit status 2.
+// exit status 2. --help and --version print to stdout and exit 0.
 #include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <system_error>
+
+#include <CLI/CLI.hpp>
 
 #include "app/simulation.h"
 #include "display/png_file.h"
 #include "display/screen.h"
 #include "io/scenario_file.h"
+#include "orbits_version.h"
 #include "scenarios/scenario_list.h"
 #include "sim/stats.h"
 #include "world.h"
 
 namespace {
-
-constexpr const char* usage =
-    "usage: orbits-batch (--scenario N | --load FILE) [--bodies N] [--max-mass EARTHS]\n"
-    "                    [--seed S] [--steps K] [--save FILE [--exact]] [--render FILE.png]\n"
-    "                    [--bench] [--stats] [--gravity fast|plain|both]";
 
 struct Options {
     std::optional<int> scenario;
@@ -50,77 +48,82 @@ struct Options {
     std::string gravity = "fast";
 };
 
-struct UsageError {
-    std::string message;
-};
-
+// Numbers are read in decimal only (no octal "010", no hex), the whole text.
 template <typename T>
-T parseWhole(std::string_view flag, std::string_view text, T low, T high) {
+T parseWhole(const std::string& flag, const std::string& text, T low, T high) {
     T value{};
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size() || value < low || value > high) {
-        throw UsageError{std::string(flag) + " takes a whole number from " + std::to_string(low) +
-                         " to " + std::to_string(high) + ", not '" + std::string(text) + "'"};
+        throw CLI::ValidationError(flag + " takes a whole number from " + std::to_string(low) +
+                                   " to " + std::to_string(high) + ", not '" + text + "'");
     }
     return value;
 }
 
 // Earth masses whose swarm stays finite: the drawn masses neither vanish
 // nor overflow as floats in kg.
-double parseEarthMasses(std::string_view flag, std::string_view text) {
+double parseEarthMasses(const std::string& flag, const std::string& text) {
     double value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size() || !(value >= 1e-20) || value > 1e12) {
-        throw UsageError{std::string(flag) + " takes a number of Earth masses from 1e-20 to 1e12, not '" +
-                         std::string(text) + "'"};
+        throw CLI::ValidationError(flag + " takes a number of Earth masses from 1e-20 to 1e12, not '" +
+                                   text + "'");
     }
     return value;
 }
 
-Options parseOptions(int argc, char** argv) {
-    Options o;
-    for (int k = 1; k < argc; ++k) {
-        const std::string_view flag = argv[k];
-        auto value = [&]() -> std::string_view {
-            if (k + 1 >= argc) throw UsageError{std::string(flag) + " needs a value"};
-            return argv[++k];
-        };
-        if (flag == "--scenario") {
-            o.scenario = parseWhole<int>(flag, value(), 1, 10);
-        } else if (flag == "--load") {
-            o.load = std::string(value());
-        } else if (flag == "--bodies") {
-            o.bodies = parseWhole<int>(flag, value(), 1, 800);
-        } else if (flag == "--max-mass") {
-            o.maxMass = parseEarthMasses(flag, value());
-        } else if (flag == "--seed") {
-            o.seed = parseWhole<unsigned long long>(flag, value(), 0, ~0ULL);
-        } else if (flag == "--steps") {
-            o.steps = parseWhole<long long>(flag, value(), 0, 1'000'000'000'000LL);
-        } else if (flag == "--save") {
-            o.save = std::string(value());
-        } else if (flag == "--render") {
-            o.render = std::string(value());
-        } else if (flag == "--exact") {
-            o.exact = true;
-        } else if (flag == "--bench") {
-            o.bench = true;
-        } else if (flag == "--stats") {
-            o.stats = true;
-        } else if (flag == "--gravity") {
-            o.gravity = std::string(value());
-            if (o.gravity != "fast" && o.gravity != "plain" && o.gravity != "both") {
-                throw UsageError{"--gravity takes fast, plain or both, not '" + o.gravity + "'"};
-            }
-        } else {
-            throw UsageError{"unknown argument '" + std::string(flag) + "'"};
-        }
-    }
+// An option with a value: reads the value's text into target or throws.
+CLI::Option* option(CLI::App& app, const std::string& flag, const std::string& valueName,
+                    std::function<void(const std::string&)> read, const std::string& help) {
+    return app.add_option_function<std::string>(flag, std::move(read), help)->type_name(valueName);
+}
+
+// A whole number from low to high into target (a number or an optional one).
+template <typename T, typename Target>
+void wholeOption(CLI::App& app, const std::string& flag, Target& target, T low, T high,
+                 const std::string& valueName, const std::string& help) {
+    option(app, flag, valueName, [&target, flag, low, high](const std::string& text) {
+        target = parseWhole<T>(flag, text, low, high);
+    }, help);
+}
+
+// A number of Earth masses from 1e-20 to 1e12 into target.
+void earthMassOption(CLI::App& app, const std::string& flag, double& target, const std::string& valueName,
+                     const std::string& help) {
+    option(app, flag, valueName,
+           [&target, flag](const std::string& text) { target = parseEarthMasses(flag, text); }, help);
+}
+
+// A file name into target.
+void fileOption(CLI::App& app, const std::string& flag, std::optional<std::string>& target,
+                const std::string& valueName, const std::string& help) {
+    option(app, flag, valueName, [&target](const std::string& text) { target = text; }, help);
+}
+
+// The command line, one line per option; a repeated option takes its last value.
+void describeOptions(CLI::App& app, Options& o) {
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    wholeOption(app, "--scenario", o.scenario, 1, 10, "N", "entry N of the scenario list (7: solar system)");
+    fileOption(app, "--load", o.load, "FILE", "load a scenario file instead");
+    wholeOption(app, "--bodies", o.bodies, 1, 800, "N", "bodies of a generated swarm (default 400)");
+    earthMassOption(app, "--max-mass", o.maxMass, "EARTHS", "largest swarm mass in Earth masses (default 1)");
+    wholeOption(app, "--seed", o.seed, 0ULL, ~0ULL, "S", "seed of generated swarms (default: the clock)");
+    wholeOption(app, "--steps", o.steps, 0LL, 1'000'000'000'000LL, "K", "run K simulation steps");
+    fileOption(app, "--save", o.save, "FILE", "write the final state as a scenario file");
+    app.add_flag("--exact", o.exact, "with --save: nine significant digits, read back bit for bit");
+    fileOption(app, "--render", o.render, "FILE.png", "write the final picture as a 1024x768 PNG");
+    app.add_flag("--bench", o.bench, "print steps and pair interactions per second");
+    app.add_flag("--stats", o.stats, "print mass, momentum, energy and centre of mass before and after");
+    app.add_option("--gravity", o.gravity, "gravity step: fast (default), plain, or both compared")
+        ->check(CLI::IsMember({"fast", "plain", "both"}))->type_name("fast|plain|both");
+}
+
+// Rules between options that the parser does not know.
+void checkCombination(const Options& o) {
     if (o.scenario.has_value() == o.load.has_value()) {
-        throw UsageError{"give exactly one of --scenario N and --load FILE"};
+        throw CLI::ValidationError("give exactly one of --scenario N and --load FILE");
     }
-    if (o.exact && !o.save) throw UsageError{"--exact goes with --save FILE"};
-    return o;
+    if (o.exact && !o.save) throw CLI::ValidationError("--exact goes with --save FILE");
 }
 
 // The file name the main menu would show as the scenario title.
@@ -185,10 +188,26 @@ bool sameResult(const World& a, const World& b) {
 
 int main(int argc, char** argv) {
     Options options;
+    CLI::App app(
+        "orbits-batch runs the orbits gravity simulation without a window, for tests,\n"
+        "benchmarks and batch runs, and prints \"title: \" and the window title the\n"
+        "program would show. Give exactly one of --scenario N and --load FILE.\n",
+        "orbits-batch");
+    const std::string version = std::string("orbits-batch ") + orbitsVersion;
+    const CLI::Option* versionFlag = app.set_version_flag("--version", version, "print the version and exit");
+    const CLI::Option* helpFlag = app.set_help_flag("-h,--help", "print this help and exit");
+    app.footer(
+        "Exit status: 0 on success, 2 for a bad argument or a file that cannot be\n"
+        "loaded or written. See orbits-batch(1) for the scenario file format.");
+    describeOptions(app, options);
     try {
-        options = parseOptions(argc, argv);
-    } catch (const UsageError& e) {
-        std::fprintf(stderr, "orbits-batch: %s\n%s\n", e.message.c_str(), usage);
+        app.parse(argc, argv);
+        checkCombination(options);
+    } catch (const CLI::ParseError& e) {
+        // --help and --version answer whatever else the command line holds.
+        if (helpFlag->count() > 0) return app.exit(CLI::CallForHelp());
+        if (versionFlag->count() > 0) return app.exit(CLI::CallForVersion(version, 0));
+        std::fprintf(stderr, "orbits-batch: %s (see orbits-batch --help)\n", e.what());
         return 2;
     }
 

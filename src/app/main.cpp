@@ -4,12 +4,17 @@
 #include <memory>
 #include <string>
 
+#include "app/command_line.h"
 #include "app/program.h"
 #include "display/screen.h"
 #include "display/x11/window_backend.h"
 #include "world.h"
 
-int main() {
+int main(int argc, char** argv) {
+    if (const auto answer = app::commandLineAnswer(argc, argv)) {
+        std::fputs(answer->c_str(), stdout);
+        return 0;
+    }
     std::string error;
     auto backend = display::x11::openWindowBackend({}, error);
     if (!backend) {

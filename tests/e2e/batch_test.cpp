@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "io/scenario_file.h"
+#include "orbits_version.h"
 #include "scenarios/solar_system.h"
 #include "sim/stats.h"
 #include "support/plain_gravity.h"
@@ -141,6 +142,112 @@ TEST(OrbitsBatch, BadRequestsGiveOneLineAndStatusTwo) {
         EXPECT_GE(lineCount(r.err), 1) << arguments;
         EXPECT_EQ(r.err.rfind("orbits-batch: ", 0), 0u) << arguments << ": " << r.err;
         EXPECT_FALSE(std::filesystem::exists(dir.file("out.dat"))) << arguments;
+    }
+}
+
+// The command line: help and version, and every range taken at its edges.
+// Runs: status 0 and the title. Parsed: the parser took it, whatever the run
+// made of it (a missing file). Usage: one line
+// naming the argument, with a hint to --help, status 2 and nothing on stdout.
+TEST(OrbitsBatch, CommandLineTable) {
+    enum Outcome { Runs, Parsed, Usage };
+    struct Row {
+        const char* name;
+        const char* arguments;
+        Outcome outcome;
+        const char* named;  // Usage: the text the message must name
+    };
+    const Row rows[] = {
+        {"no arguments", "", Usage, "--scenario"},
+        {"unknown flag", "--scenario 7 --frobnicate", Usage, "--frobnicate"},
+        {"stray word", "--scenario 7 extra", Usage, "extra"},
+        {"value missing", "--scenario 7 --steps", Usage, "--steps"},
+        {"both sources", "--scenario 7 --load x.dat", Usage, "--load"},
+        {"exact without save", "--scenario 7 --exact", Usage, "--exact"},
+        {"exact with save", "--scenario 7 --exact --save e.dat", Runs, ""},
+        {"repeated flag, last wins", "--scenario 3 --scenario 7", Runs, ""},
+        {"value after =", "--scenario=7", Runs, ""},
+        {"stats", "--scenario 7 --stats", Runs, ""},
+        {"gravity plain", "--scenario 7 --steps 2 --gravity plain", Runs, ""},
+        {"gravity other", "--scenario 7 --gravity quick", Usage, "--gravity"},
+        {"scenario 0", "--scenario 0", Usage, "--scenario"},
+        {"scenario 1", "--scenario 1 --seed 1", Runs, ""},
+        {"scenario 10", "--scenario 10 --seed 1", Runs, ""},
+        {"scenario 11", "--scenario 11", Usage, "--scenario"},
+        {"scenario octal-looking", "--scenario 07", Runs, ""},
+        {"scenario hex", "--scenario 0x7", Usage, "--scenario"},
+        {"bodies 0", "--scenario 7 --bodies 0", Usage, "--bodies"},
+        {"bodies 1", "--scenario 7 --bodies 1", Runs, ""},
+        {"bodies 800", "--scenario 7 --bodies 800", Runs, ""},
+        {"bodies 801", "--scenario 7 --bodies 801", Usage, "--bodies"},
+        {"max-mass 0", "--scenario 7 --max-mass 0", Usage, "--max-mass"},
+        {"max-mass below 1e-20", "--scenario 7 --max-mass 9.9999999e-21", Usage, "--max-mass"},
+        {"max-mass 1e-20", "--scenario 7 --max-mass 1e-20", Runs, ""},
+        {"max-mass 1e12", "--scenario 7 --max-mass 1e12", Runs, ""},
+        {"max-mass above 1e12", "--scenario 7 --max-mass 1.0000001e12", Usage, "--max-mass"},
+        {"max-mass nan", "--scenario 7 --max-mass nan", Usage, "--max-mass"},
+        {"max-mass inf", "--scenario 7 --max-mass inf", Usage, "--max-mass"},
+        {"seed -1", "--scenario 7 --seed -1", Usage, "--seed"},
+        {"seed 0", "--scenario 7 --seed 0", Runs, ""},
+        {"seed 2^64-1", "--scenario 7 --seed 18446744073709551615", Runs, ""},
+        {"seed 2^64", "--scenario 7 --seed 18446744073709551616", Usage, "--seed"},
+        {"steps -1", "--scenario 7 --steps -1", Usage, "--steps"},
+        {"steps 0", "--scenario 7 --steps 0", Runs, ""},
+        {"steps 10^12", "--load missing.dat --steps 1000000000000", Parsed, ""},
+        {"steps 10^12+1", "--load missing.dat --steps 1000000000001", Usage, "--steps"},
+        {"steps 1e3", "--scenario 7 --steps 1e3", Usage, "--steps"},
+    };
+    TempDir dir;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const BatchRun r = batch(dir, row.arguments);
+        const bool usageLine = r.err.find("--help") != std::string::npos;
+        switch (row.outcome) {
+            case Runs:
+                EXPECT_EQ(r.status, 0) << r.err;
+                EXPECT_EQ(r.out.rfind("title: ", 0), 0u) << r.out;
+                break;
+            case Parsed:
+                EXPECT_FALSE(usageLine) << r.err;
+                break;
+            case Usage:
+                EXPECT_EQ(r.status, 2);
+                EXPECT_EQ(r.out, "");
+                EXPECT_EQ(lineCount(r.err), 1) << r.err;
+                EXPECT_EQ(r.err.rfind("orbits-batch: ", 0), 0u) << r.err;
+                EXPECT_NE(r.err.find(row.named), std::string::npos) << r.err;
+                EXPECT_TRUE(usageLine) << r.err;
+                break;
+        }
+    }
+}
+
+// --help and --version answer on stdout with status 0, whatever else is given.
+TEST(OrbitsBatch, HelpAndVersion) {
+    const std::string version = std::string("orbits-batch ") + orbitsVersion + "\n";
+    struct Row {
+        const char* arguments;
+        const char* starts;  // the start of stdout; empty: the version line
+    };
+    const Row rows[] = {
+        {"--help", "orbits-batch runs"},          {"-h", "orbits-batch runs"},
+        {"--scenario 99 --help", "orbits-batch runs"}, {"--version", ""},
+        {"--frobnicate --version", ""},
+    };
+    TempDir dir;
+    for (const Row& row : rows) {
+        const BatchRun r = batch(dir, row.arguments);
+        EXPECT_EQ(r.status, 0) << row.arguments << ": " << r.err;
+        EXPECT_EQ(r.err, "") << row.arguments;
+        if (*row.starts) {
+            EXPECT_EQ(r.out.rfind(row.starts, 0), 0u) << row.arguments << ": " << r.out;
+            for (const char* flag : {"--scenario", "--load", "--bodies", "--max-mass", "--seed", "--steps",
+                                     "--save", "--exact", "--render", "--bench", "--stats", "--gravity", "--version"}) {
+                EXPECT_NE(r.out.find(flag), std::string::npos) << row.arguments << ": help lacks " << flag;
+            }
+        } else {
+            EXPECT_EQ(r.out, version) << row.arguments;
+        }
     }
 }
 
