@@ -3,8 +3,10 @@
 #include "sim/fast_gravity.h"
 
 #include <algorithm>
+#include <atomic>
 #include <barrier>
 #include <cmath>
+#include <limits>
 #include <thread>
 #include <vector>
 
@@ -53,17 +55,23 @@ struct FastGravityState {
     std::vector<double> pull;
     std::vector<float> pairs;
     std::vector<float> suffixSpeed;  // largest |speed| of the rows from k on, at the start
+    std::vector<float> nearestParts;  // per thread: smallest d of each row among its pairs
 
     VectorPath path = VectorPath::portable;
     int threads = 1;          // workers + the calling thread
     int working = 1;          // threads on the current step
     int touching[maxThreads];
     bool stop = false;
-    std::barrier<> start{1}, middle{1}, end{1};
+    std::barrier<> start{1}, end{1};
+    // The next group to take, and per group the step whose pair row is in
+    // the table; steps are numbered from 1.
+    std::atomic<int> nextGroup{0};
+    std::unique_ptr<std::atomic<unsigned>[]> pairRowDone;
+    unsigned stepNumber = 0;
     std::vector<std::thread> workers;
 
     FastGravityState(int threadCount, VectorPath p)
-        : path(p), threads(threadCount), start(threadCount), middle(threadCount), end(threadCount) {}
+        : path(p), threads(threadCount), start(threadCount), end(threadCount) {}
 
     ~FastGravityState() {
         if (workers.empty()) return;
@@ -79,6 +87,9 @@ struct FastGravityState {
             rowFloats.assign(std::size_t(columns) * 16, 0.f);
             pull.assign(std::size_t(columns), 0.0);
             suffixSpeed.assign(std::size_t(columns) + 1, 0.f);
+            nearestParts.assign(std::size_t(columns) * maxThreads, 0.f);
+            pairRowDone = std::make_unique<std::atomic<unsigned>[]>(std::size_t(columns) / fast::lanes + 1);
+            stepNumber = 0;
         }
         const std::size_t need = std::size_t(columns) * std::size_t(columns);
         if (need > pairCapacity) {
@@ -92,7 +103,7 @@ struct FastGravityState {
             *field = row;
             row += rowCapacity;
         }
-        float** pairFields[] = {&t.d, &t.sinE, &t.cosE, &t.ux, &t.uz};
+        float** pairFields[] = {&t.a, &t.sinE, &t.cosE, &t.ux, &t.uz};
         float* pair = pairs.data();
         for (float** field : pairFields) {
             *field = pair;
@@ -102,23 +113,42 @@ struct FastGravityState {
         t.pull = pull.data();
     }
 
-    // Thread `self` of `working`: its share of the pair table, then (once
-    // every share is in) its share of the rows.
+    float* nearestPart(int self) { return nearestParts.data() + std::size_t(self) * std::size_t(rowCapacity); }
+
+    // Thread `self` of `working`. Groups are taken two at a time in
+    // increasing order: their pair rows go into the table, and once every
+    // group before them has its pair row in as well, their rows are kicked
+    // while the part of the table they just wrote is still in the cache.
+    // Group g's row of the table is written only by the pair rows of groups
+    // 0..g, so nothing it reads can change later.
     void work(int self) {
         int first = INT_MAX;
-        for (int g = self; g < t.groups; g += working) {
-            first = std::min(first, path == VectorPath::avx2 ? fast::pairRowAvx2(t, g) : fast::pairRowPortable(t, g));
-        }
-        touching[self] = first;
-        if (working > 1) middle.arrive_and_wait();
-        for (int g = 2 * self; g < t.groups; g += 2 * working) {
+        float* nearest = nearestPart(self);
+        std::fill(nearest, nearest + t.columns, std::numeric_limits<float>::infinity());
+        int before = 0;  // groups known to have their pair rows in the table
+        for (;;) {
+            const int g = nextGroup.fetch_add(2, std::memory_order_relaxed);
+            if (g >= t.groups) break;
             const int count = std::min(2, t.groups - g);
+            for (int k = g; k < g + count; ++k) {
+                first = std::min(first, path == VectorPath::avx2 ? fast::pairRowAvx2(t, k, nearest)
+                                                                 : fast::pairRowPortable(t, k, nearest));
+                pairRowDone[std::size_t(k)].store(stepNumber, std::memory_order_release);
+            }
+            for (int spins = 0; before < g;) {
+                if (pairRowDone[std::size_t(before)].load(std::memory_order_acquire) == stepNumber) {
+                    ++before;
+                } else if (++spins % 64 == 0) {
+                    std::this_thread::yield();
+                }
+            }
             if (path == VectorPath::avx2) {
                 fast::kickRowsAvx2(t, g, count);
             } else {
                 fast::kickRowsPortable(t, g, count);
             }
         }
+        touching[self] = first;
         if (working > 1) end.arrive_and_wait();
     }
 
@@ -137,11 +167,21 @@ struct FastGravityState {
     // Runs the kernels over the whole table; returns the first touching row.
     int compute(bool threaded) {
         working = threaded ? threads : 1;
+        nextGroup.store(0, std::memory_order_relaxed);
+        if (++stepNumber == 0) {  // after 2^32 steps: forget the old numbers
+            for (int g = 0; g <= rowCapacity / fast::lanes; ++g) pairRowDone[std::size_t(g)].store(0);
+            stepNumber = 1;
+        }
         if (threaded) {
             if (workers.empty()) startWorkers();
             start.arrive_and_wait();
         }
         work(0);
+        for (int r = 0; r < t.m; ++r) {
+            float nearest = nearestPart(0)[r];
+            for (int self = 1; self < working; ++self) nearest = std::min(nearest, nearestPart(self)[r]);
+            t.nearest[r] = nearest;
+        }
         return *std::min_element(touching, touching + working);
     }
 };

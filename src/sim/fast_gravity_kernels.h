@@ -14,7 +14,7 @@
 namespace sim::fast {
 
 inline constexpr int lanes = 4;
-// d, sinE, cosE, ux, uz of one column for the four rows of a group lie next
+// a, sinE, cosE, ux, uz of one column for the four rows of a group lie next
 // to each other, 80 bytes in all.
 inline constexpr int quantities = 5;
 
@@ -30,14 +30,15 @@ struct Tables {
     float *vx = nullptr, *vy = nullptr, *vz = nullptr;  // at the start of the step
     double* pull = nullptr;       // passFactor * mass: the far kick's numerator
 
-    // The pair table. sinE is NaN where d is not a positive finite number,
-    // so that such a pair can only end in a row that is done again plainly.
-    float *d = nullptr, *sinE = nullptr, *cosE = nullptr, *ux = nullptr, *uz = nullptr;
+    // The pair table: a is the far kick's size, pull[c] / d². sinE is NaN
+    // where d is not a positive finite number, so that such a pair can only
+    // end in a row that is done again plainly.
+    float *a = nullptr, *sinE = nullptr, *cosE = nullptr, *ux = nullptr, *uz = nullptr;
 
     // Per row, the result of adding every far kick in order.
     float *newVx = nullptr, *newVy = nullptr, *newVz = nullptr, *newSpeed = nullptr;
     float *maxVx = nullptr, *maxVy = nullptr, *maxVz = nullptr;  // largest |v| on the way
-    float* nearest = nullptr;  // smallest d to a partner (NaN ignored)
+    float* nearest = nullptr;  // smallest d to a partner (NaN ignored), from every thread's part
 };
 
 inline std::size_t pairIndex(const Tables& t, int group, int column, int lane) {
@@ -46,10 +47,12 @@ inline std::size_t pairIndex(const Tables& t, int group, int column, int lane) {
 }
 
 // Fills the pair table for the pairs of rows in group g with columns from
-// 4g on, both ways round. Returns the smaller row of the first-met pair of
-// present bodies that touch (radius sum above d), or INT_MAX.
-int pairRowPortable(Tables& t, int g);
-int pairRowAvx2(Tables& t, int g);
+// 4g on, both ways round, and lowers nearest[r] (one per row, this thread's
+// own) to the distance of each present pair met. Returns the smaller row of
+// the first-met pair of present bodies that touch (radius sum above d), or
+// INT_MAX.
+int pairRowPortable(Tables& t, int g, float* nearest);
+int pairRowAvx2(Tables& t, int g, float* nearest);
 
 // Adds the far kicks of every partner, in column order, to the rows of
 // groups g .. g + count - 1 (count 1 or 2), and writes the row results.

@@ -48,8 +48,9 @@ Geometry reverse(const Tables& t, int r, int c, const Geometry& f) {
     return q;
 }
 
-void store(Tables& t, std::size_t at, const Geometry& q) {
-    t.d[at] = q.d;
+// pull is the attracting body's passFactor * mass.
+void store(Tables& t, std::size_t at, const Geometry& q, double pull) {
+    t.a[at] = float(pull / (double(q.d) * q.d));
     t.sinE[at] = usable(q.d) ? q.sinE : std::numeric_limits<float>::quiet_NaN();
     t.cosE[at] = q.cosE;
     t.ux[at] = q.ux;
@@ -58,7 +59,7 @@ void store(Tables& t, std::size_t at, const Geometry& q) {
 
 }  // namespace
 
-int pairRowPortable(Tables& t, int g) {
+int pairRowPortable(Tables& t, int g, float* nearest) {
     int touching = INT_MAX;
     for (int h = g; h < t.groups; ++h) {
         for (int k = 0; k < lanes; ++k) {
@@ -66,11 +67,14 @@ int pairRowPortable(Tables& t, int g) {
             for (int l = 0; l < lanes; ++l) {
                 const int r = lanes * g + l;
                 const Geometry forward = measure(t, r, c);
-                store(t, pairIndex(t, g, c, l), forward);
-                if (h > g) store(t, pairIndex(t, h, r, k), reverse(t, r, c, forward));
-                if (r != c && r < t.m && c < t.m && double(t.radius[c]) + t.radius[r] > forward.d) {
+                store(t, pairIndex(t, g, c, l), forward, t.pull[c]);
+                if (h > g) store(t, pairIndex(t, h, r, k), reverse(t, r, c, forward), t.pull[r]);
+                if (r == c || r >= t.m || c >= t.m) continue;
+                if (double(t.radius[c]) + t.radius[r] > forward.d) {
                     touching = std::min(touching, std::min(r, c));
                 }
+                if (forward.d < nearest[r]) nearest[r] = forward.d;
+                if (forward.d < nearest[c]) nearest[c] = forward.d;
             }
         }
     }
@@ -83,19 +87,16 @@ void kickRowsPortable(Tables& t, int g, int count) {
         const int group = r / lanes, lane = r % lanes;
         float vx = t.vx[r], vy = t.vy[r], vz = t.vz[r];
         float maxVx = std::fabs(vx), maxVy = std::fabs(vy), maxVz = std::fabs(vz);
-        float nearest = std::numeric_limits<float>::infinity();
         for (int c = 0; c < t.m; ++c) {
             if (c == r) continue;
             const std::size_t at = pairIndex(t, group, c, lane);
-            const float d = t.d[at], sinE = t.sinE[at], cosE = t.cosE[at];
-            const float a = float(t.pull[c] / (double(d) * d));
+            const float a = t.a[at], sinE = t.sinE[at], cosE = t.cosE[at];
             vx = float(double(vx) + double(t.ux[at]) * a * cosE);
             vy = float(double(vy) + double(sinE) * a);
             vz = float(double(vz) + double(cosE) * a * t.uz[at]);
             maxVx = std::max(maxVx, std::fabs(vx));
             maxVy = std::max(maxVy, std::fabs(vy));
             maxVz = std::max(maxVz, std::fabs(vz));
-            if (d < nearest) nearest = d;
         }
         t.newVx[r] = vx;
         t.newVy[r] = vy;
@@ -104,7 +105,6 @@ void kickRowsPortable(Tables& t, int g, int count) {
         t.maxVx[r] = maxVx;
         t.maxVy[r] = maxVy;
         t.maxVz[r] = maxVz;
-        t.nearest[r] = nearest;
     }
 }
 
