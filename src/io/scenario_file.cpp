@@ -170,8 +170,13 @@ std::optional<std::string> fillFile(int fd, const SaveTarget& target, const std:
 // The name a new file takes for the instant before it is renamed over the
 // target; attempt counts up past names that are taken.
 std::string temporaryName(const std::string& base, int attempt) {
-    std::string name = base + ".tmp" + std::to_string(::getpid());
-    if (attempt > 0) name += "-" + std::to_string(attempt);
+    std::string name = base;
+    name += ".tmp";
+    name += std::to_string(::getpid());
+    if (attempt > 0) {
+        name += '-';
+        name += std::to_string(attempt);
+    }
     return name;
 }
 
