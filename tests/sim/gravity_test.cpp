@@ -121,10 +121,13 @@ TEST(GravityStep, CloseAndTouchingBoundaries) {
         const char* name;
         float speed, radius;  // of body 1 (moving along z), each body's radius
         double kicks;         // of G m / d^2 on body 1; 0: merged
+        float partner = 0;    // body 2's speed, along z
     } rows[] = {
         {"at rest: far", 0, 0, 25},           {"speed one ulp below d: far", below, 0, 25},
         {"speed equal to d: close", d, 0, 5}, {"speed one ulp above d: close", above, 0, 5},
         {"radii sum to d: apart", 0, d / 2, 25}, {"radii one ulp over d: merged", 0, above / 2, 0},
+        // In double the summed speed rounds to d; squared and added in float it falls short.
+        {"summed speed reaches d only in double: close", 540309.25f, 0, 5, 841466.5f},
     };
     for (bool fast : {false, true}) {
         for (const auto& row : rows) {
@@ -133,6 +136,7 @@ TEST(GravityStep, CloseAndTouchingBoundaries) {
             place(w->bodies, 1, 1, 0, 0, 0, row.radius);
             place(w->bodies, 2, 1e20f, d, 0, 0, row.radius);
             w->bodies.vz[1] = w->bodies.speed[1] = row.speed;
+            w->bodies.vz[2] = w->bodies.speed[2] = row.partner;
             const int mergers = fast ? step(*w)
                                      : sim::gravityStep(w->bodies, w->physics, w->scenarioTitle, w->windowTitle);
             const double small = double(w->physics.G) * 1e20 / (double(d) * d);
