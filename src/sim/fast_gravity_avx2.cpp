@@ -33,24 +33,19 @@ struct Quantities {
     __m128 a, sinE, cosE, ux, uz;
 };
 
-void storeQuantities(Tables& t, std::size_t at, const Quantities& q) {
-    _mm_storeu_ps(t.a + at, q.a);
-    _mm_storeu_ps(t.sinE + at, q.sinE);
-    _mm_storeu_ps(t.cosE + at, q.cosE);
-    _mm_storeu_ps(t.ux + at, q.ux);
-    _mm_storeu_ps(t.uz + at, q.uz);
-}
-
-// The lanes (bit l for lane l) where x, a double within five roundings of a
-// double-rounded quotient, surely rounds to the same float as that quotient:
-// x is finite, and x moved by 2^-49 either way, which covers both, rounds to
-// one float. Rounding to float never goes down as its argument goes up, so
-// the quotient, lying between, rounds to that float too.
-int certain(__m256d x) {
+// x rounded to float where that is surely the float of the quotient it
+// stands for, x being within five roundings of that double-rounded
+// quotient: x moved by 2^-49 either way, which covers both, rounds to one
+// float. Rounding to float never goes down as its argument goes up, so the
+// quotient, lying between, rounds to that float too. `sure` gets the lanes
+// where it holds; never where x is NaN. An infinite x comes only from a
+// division by zero or an infinite numerator, where the quotient is the same
+// infinity.
+__m128 roundSurely(__m256d x, __m128& sure) {
     const __m128 below = narrow(_mm256_mul_pd(x, _mm256_set1_pd(1 - 0x1p-49)));
     const __m128 above = narrow(_mm256_mul_pd(x, _mm256_set1_pd(1 + 0x1p-49)));
-    const __m256d finite = _mm256_cmp_pd(_mm256_sub_pd(x, x), _mm256_setzero_pd(), _CMP_EQ_OQ);
-    return _mm_movemask_ps(_mm_cmp_ps(below, above, _CMP_EQ_OQ)) & _mm256_movemask_pd(finite);
+    sure = _mm_cmp_ps(below, above, _CMP_EQ_OQ);
+    return below;
 }
 
 }  // namespace
@@ -111,19 +106,23 @@ void measureTile(const Tables& t, int h, __m128 xr, __m128 yr, __m128 zr, __m256
         const __m256d reciprocal = _mm256_div_pd(one, _mm256_mul_pd(square, h1));
         const __m256d overH = _mm256_mul_pd(reciprocal, square), overD = _mm256_mul_pd(reciprocal, h1);
         const __m256d pullColumn = _mm256_set1_pd(t.pull[c]);
-        __m256d ux = _mm256_mul_pd(w.dxd[k], overH), uz = _mm256_mul_pd(w.dzd[k], overH);
-        __m256d a = _mm256_mul_pd(pullColumn, overD), backA = _mm256_mul_pd(pullRows, overD);
-        const int vertical = _mm_movemask_ps(w.vertical[k]);
-        if (((certain(ux) | vertical) & (certain(uz) | vertical) & certain(a) & certain(backA)) != 0xF) {
-            ux = _mm256_div_pd(w.dxd[k], horizontal);
-            uz = _mm256_div_pd(w.dzd[k], horizontal);
-            a = _mm256_div_pd(pullColumn, square);
-            backA = _mm256_div_pd(pullRows, square);
+        const __m256d ux = _mm256_mul_pd(w.dxd[k], overH), uz = _mm256_mul_pd(w.dzd[k], overH);
+        const __m256d a = _mm256_mul_pd(pullColumn, overD), backA = _mm256_mul_pd(pullRows, overD);
+        __m128 sureUx, sureUz, sureA, sureBack;
+        w.f[k].ux = roundSurely(ux, sureUx);
+        w.f[k].uz = roundSurely(uz, sureUz);
+        w.f[k].a = roundSurely(a, sureA);
+        w.backA[k] = roundSurely(backA, sureBack);
+        const __m128 sure = _mm_and_ps(_mm_and_ps(_mm_or_ps(sureUx, w.vertical[k]), _mm_or_ps(sureUz, w.vertical[k])),
+                                       _mm_and_ps(sureA, sureBack));
+        if (_mm_movemask_ps(sure) != 0xF) {
+            w.f[k].ux = narrow(_mm256_div_pd(w.dxd[k], horizontal));
+            w.f[k].uz = narrow(_mm256_div_pd(w.dzd[k], horizontal));
+            w.f[k].a = narrow(_mm256_div_pd(pullColumn, square));
+            w.backA[k] = narrow(_mm256_div_pd(pullRows, square));
         }
-        w.f[k].ux = _mm_andnot_ps(w.vertical[k], narrow(ux));
-        w.f[k].uz = _mm_andnot_ps(w.vertical[k], narrow(uz));
-        w.f[k].a = narrow(a);
-        w.backA[k] = narrow(backA);
+        w.f[k].ux = _mm_andnot_ps(w.vertical[k], w.f[k].ux);
+        w.f[k].uz = _mm_andnot_ps(w.vertical[k], w.f[k].uz);
         w.usable[k] = _mm_and_ps(_mm_cmp_ps(w.d[k], _mm_setzero_ps(), _CMP_GT_OQ),
                                  _mm_cmp_ps(w.d[k], infinity, _CMP_LT_OQ));
     }
@@ -136,20 +135,53 @@ float smallest(__m128 v) {
     return _mm_cvtss_f32(v);
 }
 
-// Stores a measured tile both ways round, lowers the nearest distances, and
-// returns the smallest row of a touching pair in it (or INT_MAX).
-int storeTile(Tables& t, int g, int h, __m128 xr, __m128 yr, __m128 zr, __m256d rr, const Tile& w,
-              __m128 presentRows, __m128& nearestRows, float* nearest) {
+// The kick terms of one column for the four rows of a group.
+struct Terms {
+    __m256d x, y, z;
+};
+
+Terms termsOf(const Quantities& q) {
+    const __m256d a = widen(q.a), cosE = widen(q.cosE);
+    return {_mm256_mul_pd(_mm256_mul_pd(widen(q.ux), a), cosE), _mm256_mul_pd(widen(q.sinE), a),
+            _mm256_mul_pd(_mm256_mul_pd(cosE, a), widen(q.uz))};
+}
+
+void store(double (*out)[blockGroups][blockRows][lanes], int k, int c, const Terms& v) {
+    _mm256_store_pd(out[0][k][c], v.x);
+    _mm256_store_pd(out[1][k][c], v.y);
+    _mm256_store_pd(out[2][k][c], v.z);
+}
+
+// Turns four vectors (one per column, lanes the rows) into four vectors
+// (one per row, lanes the columns).
+void transpose(__m256d& v0, __m256d& v1, __m256d& v2, __m256d& v3) {
+    const __m256d t0 = _mm256_unpacklo_pd(v0, v1), t1 = _mm256_unpackhi_pd(v0, v1);
+    const __m256d t2 = _mm256_unpacklo_pd(v2, v3), t3 = _mm256_unpackhi_pd(v2, v3);
+    v0 = _mm256_permute2f128_pd(t0, t2, 0x20);
+    v1 = _mm256_permute2f128_pd(t1, t3, 0x20);
+    v2 = _mm256_permute2f128_pd(t0, t2, 0x31);
+    v3 = _mm256_permute2f128_pd(t1, t3, 0x31);
+}
+
+// Writes the kick terms of a measured 4 x 4 tile (rows of group g, columns
+// of group h) both ways round, lowers the nearest distances, and returns the
+// smallest row of a touching pair in it (or INT_MAX). forward is indexed by
+// g's place in its block and the column's in its block, backward by h's
+// place and the row's.
+int termsTile(const Tables& t, int g, int h, __m128 xr, __m128 yr, __m128 zr, __m256d rr, const Tile& w,
+              __m128 presentRows, __m128& nearestRows, float* nearest, double (*forward)[blockGroups][blockRows][lanes],
+              double (*backward)[blockGroups][blockRows][lanes]) {
     const int r0 = lanes * g;
     const __m128 nan = _mm_set1_ps(__builtin_nanf(""));
     const __m128 infinity = _mm_set1_ps(__builtin_inff());
+    const int kg = g % blockGroups, kh = h % blockGroups;
     int touching = INT_MAX;
-    Quantities back[lanes];
+    Terms back[lanes];
     for (int k = 0; k < lanes; ++k) {
         const int c = lanes * h + k;
         Quantities stored = w.f[k];
         stored.sinE = _mm_blendv_ps(nan, w.f[k].sinE, w.usable[k]);
-        storeQuantities(t, pairIndex(t, g, c, 0), stored);
+        store(forward, kg, c % blockRows, termsOf(stored));
 
         // Touching: radius[c] + radius[r] > d, for present pairs only.
         const __m256d radii = _mm256_add_pd(_mm256_set1_pd(t.radius[c]), rr);
@@ -180,81 +212,63 @@ int storeTile(Tables& t, int g, int h, __m128 xr, __m128 yr, __m128 zr, __m256d 
             const __m128 bdx = _mm_sub_ps(xr, _mm_set1_ps(t.x[c]));
             const __m128 bdy = _mm_sub_ps(yr, _mm_set1_ps(t.y[c]));
             const __m128 bdz = _mm_sub_ps(zr, _mm_set1_ps(t.z[c]));
-            Quantities& b = back[k];
+            Quantities b;
             b.a = w.backA[k];
             b.cosE = w.f[k].cosE;
             b.sinE = _mm_blendv_ps(nan, _mm_blendv_ps(negate(w.f[k].sinE), bdy, isZero(w.dy[k])), w.usable[k]);
             b.ux = _mm_andnot_ps(w.vertical[k], _mm_blendv_ps(negate(w.f[k].ux), bdx, isZero(w.dx[k])));
             b.uz = _mm_andnot_ps(w.vertical[k], _mm_blendv_ps(negate(w.f[k].uz), bdz, isZero(w.dz[k])));
+            back[k] = termsOf(b);
         }
     }
     if (h > g) {
-        // back[k] holds column lanes*h+k for the four rows; the table wants
-        // row r0+l for the four columns as one vector.
-        _MM_TRANSPOSE4_PS(back[0].a, back[1].a, back[2].a, back[3].a);
-        _MM_TRANSPOSE4_PS(back[0].sinE, back[1].sinE, back[2].sinE, back[3].sinE);
-        _MM_TRANSPOSE4_PS(back[0].cosE, back[1].cosE, back[2].cosE, back[3].cosE);
-        _MM_TRANSPOSE4_PS(back[0].ux, back[1].ux, back[2].ux, back[3].ux);
-        _MM_TRANSPOSE4_PS(back[0].uz, back[1].uz, back[2].uz, back[3].uz);
-        for (int l = 0; l < lanes; ++l) storeQuantities(t, pairIndex(t, h, r0 + l, 0), back[l]);
+        // back[k] holds column 4h+k for the four rows of g; the rows of h
+        // want one vector per row of g.
+        transpose(back[0].x, back[1].x, back[2].x, back[3].x);
+        transpose(back[0].y, back[1].y, back[2].y, back[3].y);
+        transpose(back[0].z, back[1].z, back[2].z, back[3].z);
+        for (int l = 0; l < lanes; ++l) store(backward, kh, (r0 + l) % blockRows, back[l]);
     }
     return touching;
 }
 
-}  // namespace
-
-// How many tiles ahead the rows written backwards are fetched.
-constexpr int prefetchAhead = 4;
-
-int pairRowAvx2(Tables& t, int g, float* nearest) {
-    const int r0 = lanes * g;
-    const __m128 xf = _mm_loadu_ps(t.x + r0), yf = _mm_loadu_ps(t.y + r0), zf = _mm_loadu_ps(t.z + r0);
-    const __m256d rr = widen(_mm_loadu_ps(t.radius + r0));
-    const __m256d pullRows = _mm256_loadu_pd(t.pull + r0);
-    const __m128i lane = _mm_set_epi32(3, 2, 1, 0);
-    const __m128 presentRows = _mm_castsi128_ps(_mm_cmpgt_epi32(_mm_set1_epi32(t.m - r0), lane));
-    __m128 nearestRows = _mm_loadu_ps(nearest + r0);
-    int touching = INT_MAX;
-    // The next tile's roots and divisions are issued before this tile is
-    // stored, so that the divider keeps working while the stores go out.
-    Tile tiles[2];
-    measureTile(t, g, xf, yf, zf, pullRows, tiles[0]);
-    for (int h = g; h < t.groups; ++h) {
-        if (h + 1 < t.groups) measureTile(t, h + 1, xf, yf, zf, pullRows, tiles[(h + 1 - g) & 1]);
-        if (h + prefetchAhead < t.groups) {
-            // The backward quantities go into another group's row, which has
-            // left the cache since the last step: fetch it for writing early.
-            const char* back = reinterpret_cast<const char*>(t.a + pairIndex(t, h + prefetchAhead, r0, 0));
-            for (int line = 0; line < lanes * lanes * quantities * 4; line += 64) __builtin_prefetch(back + line, 1);
-        }
-        const int first = storeTile(t, g, h, xf, yf, zf, rr, tiles[(h - g) & 1], presentRows, nearestRows, nearest);
-        if (first < touching) touching = first;
-    }
-    // nearest[r0..] may have been lowered by this group's own columns.
-    _mm_storeu_ps(nearest + r0, _mm_min_ps(nearestRows, _mm_loadu_ps(nearest + r0)));
-    return touching;
-}
-
-namespace {
-
-// The kicks of column c on the four rows of one group, as in the portable
-// kernel; lanes set in keep (the row itself) stay as they are.
+// The running velocities of the four rows of a group.
 struct Lanes {
     __m256d vx, vy, vz;
     __m128 fvx, fvy, fvz;  // the same as floats
     __m128 maxVx, maxVy, maxVz;
 };
 
+Lanes loadRows(const Tables& t, int r0) {
+    Lanes s;
+    s.fvx = _mm_loadu_ps(t.newVx + r0);
+    s.fvy = _mm_loadu_ps(t.newVy + r0);
+    s.fvz = _mm_loadu_ps(t.newVz + r0);
+    s.vx = widen(s.fvx);
+    s.vy = widen(s.fvy);
+    s.vz = widen(s.fvz);
+    s.maxVx = _mm_loadu_ps(t.maxVx + r0);
+    s.maxVy = _mm_loadu_ps(t.maxVy + r0);
+    s.maxVz = _mm_loadu_ps(t.maxVz + r0);
+    return s;
+}
+
+void storeRows(Tables& t, int r0, const Lanes& s) {
+    _mm_storeu_ps(t.newVx + r0, s.fvx);
+    _mm_storeu_ps(t.newVy + r0, s.fvy);
+    _mm_storeu_ps(t.newVz + r0, s.fvz);
+    _mm_storeu_ps(t.maxVx + r0, s.maxVx);
+    _mm_storeu_ps(t.maxVy + r0, s.maxVy);
+    _mm_storeu_ps(t.maxVz + r0, s.maxVz);
+}
+
+// One kick for the four rows of a group; lanes set in keep (the row itself)
+// stay as they are.
 template <bool own>
-inline void kick(Lanes& s, const Tables& t, std::size_t at, __m128 keep) {
-    const __m256d a = widen(_mm_loadu_ps(t.a + at));
-    const __m256d ux = widen(_mm_loadu_ps(t.ux + at));
-    const __m256d uz = widen(_mm_loadu_ps(t.uz + at));
-    const __m256d sinE = widen(_mm_loadu_ps(t.sinE + at));
-    const __m256d cosE = widen(_mm_loadu_ps(t.cosE + at));
-    const __m128 vx = narrow(_mm256_add_pd(s.vx, _mm256_mul_pd(_mm256_mul_pd(ux, a), cosE)));
-    const __m128 vy = narrow(_mm256_add_pd(s.vy, _mm256_mul_pd(sinE, a)));
-    const __m128 vz = narrow(_mm256_add_pd(s.vz, _mm256_mul_pd(_mm256_mul_pd(cosE, a), uz)));
+inline void kick(Lanes& s, const double (*in)[blockGroups][blockRows][lanes], int k, int c, __m128 keep) {
+    const __m128 vx = narrow(_mm256_add_pd(s.vx, _mm256_load_pd(in[0][k][c])));
+    const __m128 vy = narrow(_mm256_add_pd(s.vy, _mm256_load_pd(in[1][k][c])));
+    const __m128 vz = narrow(_mm256_add_pd(s.vz, _mm256_load_pd(in[2][k][c])));
     const __m128 nvx = own ? _mm_blendv_ps(vx, s.fvx, keep) : vx;
     const __m128 nvy = own ? _mm_blendv_ps(vy, s.fvy, keep) : vy;
     const __m128 nvz = own ? _mm_blendv_ps(vz, s.fvz, keep) : vz;
@@ -270,56 +284,61 @@ inline void kick(Lanes& s, const Tables& t, std::size_t at, __m128 keep) {
     s.maxVz = _mm_max_ps(absolute(nvz), s.maxVz);
 }
 
-}  // namespace
-
-namespace {
-
-Lanes startRows(const Tables& t, int r0) {
-    Lanes s;
-    const __m128 vx = _mm_loadu_ps(t.vx + r0), vy = _mm_loadu_ps(t.vy + r0), vz = _mm_loadu_ps(t.vz + r0);
-    s.vx = widen(vx);
-    s.vy = widen(vy);
-    s.vz = widen(vz);
-    s.fvx = vx;
-    s.fvy = vy;
-    s.fvz = vz;
-    s.maxVx = absolute(vx);
-    s.maxVy = absolute(vy);
-    s.maxVz = absolute(vz);
-    return s;
-}
-
-void finishRows(Tables& t, int r0, const Lanes& s) {
-    const __m256d squares = _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(s.vx, s.vx), _mm256_mul_pd(s.vy, s.vy)),
-                                          _mm256_mul_pd(s.vz, s.vz));
-    _mm_storeu_ps(t.newVx + r0, narrow(s.vx));
-    _mm_storeu_ps(t.newVy + r0, narrow(s.vy));
-    _mm_storeu_ps(t.newVz + r0, narrow(s.vz));
-    _mm_storeu_ps(t.newSpeed + r0, narrow(_mm256_sqrt_pd(squares)));
-    _mm_storeu_ps(t.maxVx + r0, s.maxVx);
-    _mm_storeu_ps(t.maxVy + r0, s.maxVy);
-    _mm_storeu_ps(t.maxVz + r0, s.maxVz);
-}
-
-}  // namespace
-
-void kickRowsAvx2(Tables& t, int g, int count) {
-    // Two groups side by side: each kick waits for the rounding of the one
-    // before it in its own row, and the other group's kicks fill that wait.
-    // Only the columns of a group's own rows need the lane mask.
-    const int ownStart = lanes * g;
-    const int ownEnd = t.m < lanes * (g + count) ? t.m : lanes * (g + count);
-    Lanes s[2];
-    for (int k = 0; k < count; ++k) s[k] = startRows(t, lanes * (g + k));
-    auto kickAll = [&](int c, auto own) {
-        for (int k = 0; k < count; ++k) {
-            kick<decltype(own)::value>(s[k], t, pairIndex(t, g + k, c, 0), ownColumn(lanes * (g + k), c));
+// Adds the kick terms of `count` columns in order to the rows of groups
+// first .. end - 1, side by side: each kick waits for the rounding of the
+// one before it in its own row, and the other groups' kicks fill that wait.
+// On the diagonal only a group's own columns need the lane mask.
+void kickGroups(Tables& t, int first, int end, const double (*in)[blockGroups][blockRows][lanes], int count,
+                bool diagonal) {
+    Lanes s[blockGroups];
+    const int n = end - first;
+    for (int k = 0; k < n; ++k) s[k] = loadRows(t, lanes * (first + k));
+    for (int c = 0; c < count; ++c) {
+        const int ownGroup = diagonal ? c / lanes : -1;
+        for (int k = 0; k < n; ++k) {
+            if (k == ownGroup) {
+                kick<true>(s[k], in, k, c, ownColumn(lanes * k, c));
+            } else {
+                kick<false>(s[k], in, k, c, __m128{});
+            }
         }
-    };
-    for (int c = 0; c < ownStart && c < t.m; ++c) kickAll(c, std::false_type{});
-    for (int c = ownStart; c < ownEnd; ++c) kickAll(c, std::true_type{});
-    for (int c = ownEnd; c < t.m; ++c) kickAll(c, std::false_type{});
-    for (int k = 0; k < count; ++k) finishRows(t, lanes * (g + k), s[k]);
+    }
+    for (int k = 0; k < n; ++k) storeRows(t, lanes * (first + k), s[k]);
+}
+
+}  // namespace
+
+int tileAvx2(Tables& t, int A, int B, float* nearest, TileTerms& terms) {
+    const int gA = blockGroups * A, gB = blockGroups * B;
+    const int endA = t.groups < gA + blockGroups ? t.groups : gA + blockGroups;
+    const int endB = t.groups < gB + blockGroups ? t.groups : gB + blockGroups;
+    const bool diagonal = A == B;
+    // On the diagonal the rows of h are rows of A too.
+    double (*backward)[blockGroups][blockRows][lanes] = diagonal ? terms.forward : terms.backward;
+    const __m128i lane = _mm_set_epi32(3, 2, 1, 0);
+    int touching = INT_MAX;
+    Tile w;
+    for (int g = gA; g < endA; ++g) {
+        const int r0 = lanes * g;
+        const __m128 xf = _mm_loadu_ps(t.x + r0), yf = _mm_loadu_ps(t.y + r0), zf = _mm_loadu_ps(t.z + r0);
+        const __m256d rr = widen(_mm_loadu_ps(t.radius + r0));
+        const __m256d pullRows = _mm256_loadu_pd(t.pull + r0);
+        const __m128 presentRows = _mm_castsi128_ps(_mm_cmpgt_epi32(_mm_set1_epi32(t.m - r0), lane));
+        __m128 nearestRows = _mm_loadu_ps(nearest + r0);
+        for (int h = diagonal ? g : gB; h < endB; ++h) {
+            measureTile(t, h, xf, yf, zf, pullRows, w);
+            const int first = termsTile(t, g, h, xf, yf, zf, rr, w, presentRows, nearestRows, nearest,
+                                        terms.forward, backward);
+            if (first < touching) touching = first;
+        }
+        // nearest[r0..] may have been lowered by this group's own columns.
+        _mm_storeu_ps(nearest + r0, _mm_min_ps(nearestRows, _mm_loadu_ps(nearest + r0)));
+    }
+    const int columnsA = t.m - lanes * gA < blockRows ? t.m - lanes * gA : blockRows;
+    const int columnsB = t.m - lanes * gB < blockRows ? t.m - lanes * gB : blockRows;
+    kickGroups(t, gA, endA, terms.forward, columnsB, diagonal);
+    if (!diagonal) kickGroups(t, gB, endB, terms.backward, columnsA, false);
+    return touching;
 }
 
 }  // namespace sim::fast
