@@ -232,78 +232,87 @@ int termsTile(const Tables& t, int g, int h, __m128 xr, __m128 yr, __m128 zr, __
     return touching;
 }
 
-// The running velocities of the four rows of a group.
+// The running velocities of the four rows of a group, and the largest |v|
+// on the way.
 struct Lanes {
-    __m256d vx, vy, vz;
-    __m128 fvx, fvy, fvz;  // the same as floats
+    __m128 vx, vy, vz;
     __m128 maxVx, maxVy, maxVz;
 };
 
 Lanes loadRows(const Tables& t, int r0) {
-    Lanes s;
-    s.fvx = _mm_loadu_ps(t.newVx + r0);
-    s.fvy = _mm_loadu_ps(t.newVy + r0);
-    s.fvz = _mm_loadu_ps(t.newVz + r0);
-    s.vx = widen(s.fvx);
-    s.vy = widen(s.fvy);
-    s.vz = widen(s.fvz);
-    s.maxVx = _mm_loadu_ps(t.maxVx + r0);
-    s.maxVy = _mm_loadu_ps(t.maxVy + r0);
-    s.maxVz = _mm_loadu_ps(t.maxVz + r0);
-    return s;
+    return {_mm_loadu_ps(t.newVx + r0), _mm_loadu_ps(t.newVy + r0), _mm_loadu_ps(t.newVz + r0),
+            _mm_loadu_ps(t.maxVx + r0), _mm_loadu_ps(t.maxVy + r0), _mm_loadu_ps(t.maxVz + r0)};
 }
 
 void storeRows(Tables& t, int r0, const Lanes& s) {
-    _mm_storeu_ps(t.newVx + r0, s.fvx);
-    _mm_storeu_ps(t.newVy + r0, s.fvy);
-    _mm_storeu_ps(t.newVz + r0, s.fvz);
+    _mm_storeu_ps(t.newVx + r0, s.vx);
+    _mm_storeu_ps(t.newVy + r0, s.vy);
+    _mm_storeu_ps(t.newVz + r0, s.vz);
     _mm_storeu_ps(t.maxVx + r0, s.maxVx);
     _mm_storeu_ps(t.maxVy + r0, s.maxVy);
     _mm_storeu_ps(t.maxVz + r0, s.maxVz);
 }
 
+using Terms3 = const double (*)[blockGroups][blockRows][lanes];
+
 // One kick for the four rows of a group; lanes set in keep (the row itself)
 // stay as they are.
 template <bool own>
-inline void kick(Lanes& s, const double (*in)[blockGroups][blockRows][lanes], int k, int c, __m128 keep) {
-    const __m128 vx = narrow(_mm256_add_pd(s.vx, _mm256_load_pd(in[0][k][c])));
-    const __m128 vy = narrow(_mm256_add_pd(s.vy, _mm256_load_pd(in[1][k][c])));
-    const __m128 vz = narrow(_mm256_add_pd(s.vz, _mm256_load_pd(in[2][k][c])));
-    const __m128 nvx = own ? _mm_blendv_ps(vx, s.fvx, keep) : vx;
-    const __m128 nvy = own ? _mm_blendv_ps(vy, s.fvy, keep) : vy;
-    const __m128 nvz = own ? _mm_blendv_ps(vz, s.fvz, keep) : vz;
-    s.fvx = nvx;
-    s.fvy = nvy;
-    s.fvz = nvz;
-    s.vx = widen(nvx);
-    s.vy = widen(nvy);
-    s.vz = widen(nvz);
-    // max and min return their second operand when either is NaN: NaN is ignored.
-    s.maxVx = _mm_max_ps(absolute(nvx), s.maxVx);
-    s.maxVy = _mm_max_ps(absolute(nvy), s.maxVy);
-    s.maxVz = _mm_max_ps(absolute(nvz), s.maxVz);
+inline __attribute__((always_inline)) void kick(Lanes& s, Terms3 in, int k, int c, __m128 keep) {
+    __m128 vx = narrow(_mm256_add_pd(widen(s.vx), _mm256_load_pd(in[0][k][c])));
+    __m128 vy = narrow(_mm256_add_pd(widen(s.vy), _mm256_load_pd(in[1][k][c])));
+    __m128 vz = narrow(_mm256_add_pd(widen(s.vz), _mm256_load_pd(in[2][k][c])));
+    if (own) {
+        vx = _mm_blendv_ps(vx, s.vx, keep);
+        vy = _mm_blendv_ps(vy, s.vy, keep);
+        vz = _mm_blendv_ps(vz, s.vz, keep);
+    }
+    s.vx = vx;
+    s.vy = vy;
+    s.vz = vz;
+    // max returns its second operand when either is NaN: NaN is ignored.
+    s.maxVx = _mm_max_ps(absolute(vx), s.maxVx);
+    s.maxVy = _mm_max_ps(absolute(vy), s.maxVy);
+    s.maxVz = _mm_max_ps(absolute(vz), s.maxVz);
 }
 
-// Adds the kick terms of `count` columns in order to the rows of groups
-// first .. end - 1, side by side: each kick waits for the rounding of the
-// one before it in its own row, and the other groups' kicks fill that wait.
-// On the diagonal only a group's own columns need the lane mask.
-void kickGroups(Tables& t, int first, int end, const double (*in)[blockGroups][blockRows][lanes], int count,
-                bool diagonal) {
-    Lanes s[blockGroups];
-    const int n = end - first;
-    for (int k = 0; k < n; ++k) s[k] = loadRows(t, lanes * (first + k));
+// Adds the kick terms of `count` columns in order to the rows of groups k
+// and k + 1 of a block (or k alone), side by side: each kick waits for the
+// rounding of the one before it in its own row, and the other group's
+// kicks fill that wait. On the diagonal a group's own columns are masked.
+template <int n, bool diagonal>
+void kickPair(Tables& t, int r0, Terms3 in, int k, int count) {
+    Lanes s0 = loadRows(t, r0 + lanes * k), s1;
+    if (n == 2) s1 = loadRows(t, r0 + lanes * (k + 1));
     for (int c = 0; c < count; ++c) {
-        const int ownGroup = diagonal ? c / lanes : -1;
-        for (int k = 0; k < n; ++k) {
-            if (k == ownGroup) {
-                kick<true>(s[k], in, k, c, ownColumn(lanes * k, c));
+        if (diagonal && c / lanes == k) {
+            kick<true>(s0, in, k, c, ownColumn(lanes * k, c));
+        } else {
+            kick<false>(s0, in, k, c, __m128{});
+        }
+        if (n == 2) {
+            if (diagonal && c / lanes == k + 1) {
+                kick<true>(s1, in, k + 1, c, ownColumn(lanes * (k + 1), c));
             } else {
-                kick<false>(s[k], in, k, c, __m128{});
+                kick<false>(s1, in, k + 1, c, __m128{});
             }
         }
     }
-    for (int k = 0; k < n; ++k) storeRows(t, lanes * (first + k), s[k]);
+    storeRows(t, r0 + lanes * k, s0);
+    if (n == 2) storeRows(t, r0 + lanes * (k + 1), s1);
+}
+
+// The rows of groups first .. end - 1, one block, by `count` columns.
+void kickGroups(Tables& t, int first, int end, Terms3 in, int count, bool diagonal) {
+    const int r0 = lanes * first;
+    for (int k = 0; k < end - first; k += 2) {
+        const bool two = k + 1 < end - first;
+        if (diagonal) {
+            two ? kickPair<2, true>(t, r0, in, k, count) : kickPair<1, true>(t, r0, in, k, count);
+        } else {
+            two ? kickPair<2, false>(t, r0, in, k, count) : kickPair<1, false>(t, r0, in, k, count);
+        }
+    }
 }
 
 }  // namespace
@@ -317,7 +326,7 @@ int tileAvx2(Tables& t, int A, int B, float* nearest, TileTerms& terms) {
     double (*backward)[blockGroups][blockRows][lanes] = diagonal ? terms.forward : terms.backward;
     const __m128i lane = _mm_set_epi32(3, 2, 1, 0);
     int touching = INT_MAX;
-    Tile w;
+    Tile w[2];
     for (int g = gA; g < endA; ++g) {
         const int r0 = lanes * g;
         const __m128 xf = _mm_loadu_ps(t.x + r0), yf = _mm_loadu_ps(t.y + r0), zf = _mm_loadu_ps(t.z + r0);
@@ -325,9 +334,13 @@ int tileAvx2(Tables& t, int A, int B, float* nearest, TileTerms& terms) {
         const __m256d pullRows = _mm256_loadu_pd(t.pull + r0);
         const __m128 presentRows = _mm_castsi128_ps(_mm_cmpgt_epi32(_mm_set1_epi32(t.m - r0), lane));
         __m128 nearestRows = _mm_loadu_ps(nearest + r0);
-        for (int h = diagonal ? g : gB; h < endB; ++h) {
-            measureTile(t, h, xf, yf, zf, pullRows, w);
-            const int first = termsTile(t, g, h, xf, yf, zf, rr, w, presentRows, nearestRows, nearest,
+        // The next tile's roots and divisions are issued before this tile's
+        // terms, so that the divider keeps working meanwhile.
+        const int h0 = diagonal ? g : gB;
+        measureTile(t, h0, xf, yf, zf, pullRows, w[0]);
+        for (int h = h0; h < endB; ++h) {
+            if (h + 1 < endB) measureTile(t, h + 1, xf, yf, zf, pullRows, w[(h + 1 - h0) & 1]);
+            const int first = termsTile(t, g, h, xf, yf, zf, rr, w[(h - h0) & 1], presentRows, nearestRows, nearest,
                                         terms.forward, backward);
             if (first < touching) touching = first;
         }
