@@ -52,29 +52,30 @@ __m128 roundSurely(__m256d x, __m128& sure) {
 
 namespace {
 
-// The forward quantities of one tile (four rows, four columns), before they
-// are stored, and the kick sizes of the backward pairs.
-struct Tile {
-    __m128 dx[lanes], dy[lanes], dz[lanes], d[lanes];
-    __m256d dxd[lanes], dzd[lanes], dd[lanes];
-    Quantities f[lanes];
-    __m128 backA[lanes];
-    __m128 vertical[lanes], usable[lanes];
+// The forward quantities of a strip (four rows, up to 16 columns), before
+// they become kick terms, and the kick sizes of the backward pairs.
+struct Strip {
+    __m128 dx[blockRows], dy[blockRows], dz[blockRows], d[blockRows];
+    __m256d dxd[blockRows], dzd[blockRows], dd[blockRows];
+    Quantities f[blockRows];
+    __m128 backA[blockRows];
+    __m128 vertical[blockRows], usable[blockRows];
 };
 
-// The square roots and divisions of a tile, stage by stage over its four
-// columns, so that they follow each other without waiting.
+// The square roots and divisions of a strip, columns c0 .. c0 + count - 1,
+// stage by stage over its columns, so that they follow each other without
+// waiting for one another.
 //
 // The three quotients of a pair that the plain step divides for (ux, uz and
 // the kick size a, here both ways round) come from one division: with
 // h = cosE * d and D = d * d, both exact in double, R = 1 / (D * h) gives
 // 1 / h = R * D and 1 / D = R * h, and each quotient is a product, within
 // five roundings of the exact one. Where certain() cannot vouch for every
-// lane, the tile's column is divided the plain way.
-void measureTile(const Tables& t, int h, __m128 xr, __m128 yr, __m128 zr, __m256d pullRows, Tile& w) {
+// lane, the column is divided the plain way.
+void measureStrip(const Tables& t, int c0, int count, __m128 xr, __m128 yr, __m128 zr, __m256d pullRows, Strip& w) {
     const __m256d one = _mm256_set1_pd(1);
-    for (int k = 0; k < lanes; ++k) {
-        const int c = lanes * h + k;
+    for (int k = 0; k < count; ++k) {
+        const int c = c0 + k;
         // A difference of two floats rounded to double and then to float is
         // the float difference, as for quotients below.
         w.dx[k] = _mm_sub_ps(_mm_set1_ps(t.x[c]), xr);
@@ -88,7 +89,7 @@ void measureTile(const Tables& t, int h, __m128 xr, __m128 yr, __m128 zr, __m256
         w.d[k] = narrow(_mm256_sqrt_pd(squares));
         w.dd[k] = widen(w.d[k]);
     }
-    for (int k = 0; k < lanes; ++k) {
+    for (int k = 0; k < count; ++k) {
         // A quotient of two floats rounded to double and then to float is
         // the float quotient (double has more than 2 * 24 + 2 bits).
         w.f[k].sinE = _mm_div_ps(w.dy[k], w.d[k]);
@@ -96,8 +97,8 @@ void measureTile(const Tables& t, int h, __m128 xr, __m128 yr, __m128 zr, __m256
         w.f[k].cosE = narrow(_mm256_sqrt_pd(_mm256_sub_pd(one, _mm256_mul_pd(sinEd, sinEd))));
     }
     const __m128 infinity = _mm_set1_ps(__builtin_inff());
-    for (int k = 0; k < lanes; ++k) {
-        const int c = lanes * h + k;
+    for (int k = 0; k < count; ++k) {
+        const int c = c0 + k;
         const __m256d horizontal = _mm256_mul_pd(widen(w.f[k].cosE), w.dd[k]);
         const __m256d square = _mm256_mul_pd(w.dd[k], w.dd[k]);
         w.vertical[k] = _mm_or_ps(isZero(w.f[k].cosE), isZero(w.d[k]));
@@ -168,7 +169,7 @@ void transpose(__m256d& v0, __m256d& v1, __m256d& v2, __m256d& v3) {
 // smallest row of a touching pair in it (or INT_MAX). forward is indexed by
 // g's place in its block and the column's in its block, backward by h's
 // place and the row's.
-int termsTile(const Tables& t, int g, int h, __m128 xr, __m128 yr, __m128 zr, __m256d rr, const Tile& w,
+int termsTile(const Tables& t, int g, int h, __m128 xr, __m128 yr, __m128 zr, __m256d rr, const Strip& w, int j0,
               __m128 presentRows, __m128& nearestRows, float* nearest, double (*forward)[blockGroups][blockRows][lanes],
               double (*backward)[blockGroups][blockRows][lanes]) {
     const int r0 = lanes * g;
@@ -179,13 +180,13 @@ int termsTile(const Tables& t, int g, int h, __m128 xr, __m128 yr, __m128 zr, __
     Terms back[lanes];
     for (int k = 0; k < lanes; ++k) {
         const int c = lanes * h + k;
-        Quantities stored = w.f[k];
-        stored.sinE = _mm_blendv_ps(nan, w.f[k].sinE, w.usable[k]);
+        Quantities stored = w.f[j0 + k];
+        stored.sinE = _mm_blendv_ps(nan, w.f[j0 + k].sinE, w.usable[j0 + k]);
         store(forward, kg, c % blockRows, termsOf(stored));
 
         // Touching: radius[c] + radius[r] > d, for present pairs only.
         const __m256d radii = _mm256_add_pd(_mm256_set1_pd(t.radius[c]), rr);
-        const int touchMask = _mm256_movemask_pd(_mm256_cmp_pd(radii, w.dd[k], _CMP_GT_OQ));
+        const int touchMask = _mm256_movemask_pd(_mm256_cmp_pd(radii, w.dd[j0 + k], _CMP_GT_OQ));
         if (touchMask != 0) {
             for (int l = 0; l < lanes; ++l) {
                 const int r = r0 + l;
@@ -197,9 +198,9 @@ int termsTile(const Tables& t, int g, int h, __m128 xr, __m128 yr, __m128 zr, __
         }
         if (c < t.m) {
             // The distances of present pairs, NaN counting as none.
-            __m128 present = _mm_and_ps(presentRows, _mm_cmp_ps(w.d[k], w.d[k], _CMP_ORD_Q));
+            __m128 present = _mm_and_ps(presentRows, _mm_cmp_ps(w.d[j0 + k], w.d[j0 + k], _CMP_ORD_Q));
             if (h == g) present = _mm_andnot_ps(ownColumn(r0, c), present);
-            const __m128 d = _mm_blendv_ps(infinity, w.d[k], present);
+            const __m128 d = _mm_blendv_ps(infinity, w.d[j0 + k], present);
             nearestRows = _mm_min_ps(d, nearestRows);
             const float least = smallest(d);
             if (least < nearest[c]) nearest[c] = least;
@@ -213,11 +214,11 @@ int termsTile(const Tables& t, int g, int h, __m128 xr, __m128 yr, __m128 zr, __
             const __m128 bdy = _mm_sub_ps(yr, _mm_set1_ps(t.y[c]));
             const __m128 bdz = _mm_sub_ps(zr, _mm_set1_ps(t.z[c]));
             Quantities b;
-            b.a = w.backA[k];
-            b.cosE = w.f[k].cosE;
-            b.sinE = _mm_blendv_ps(nan, _mm_blendv_ps(negate(w.f[k].sinE), bdy, isZero(w.dy[k])), w.usable[k]);
-            b.ux = _mm_andnot_ps(w.vertical[k], _mm_blendv_ps(negate(w.f[k].ux), bdx, isZero(w.dx[k])));
-            b.uz = _mm_andnot_ps(w.vertical[k], _mm_blendv_ps(negate(w.f[k].uz), bdz, isZero(w.dz[k])));
+            b.a = w.backA[j0 + k];
+            b.cosE = w.f[j0 + k].cosE;
+            b.sinE = _mm_blendv_ps(nan, _mm_blendv_ps(negate(w.f[j0 + k].sinE), bdy, isZero(w.dy[j0 + k])), w.usable[j0 + k]);
+            b.ux = _mm_andnot_ps(w.vertical[j0 + k], _mm_blendv_ps(negate(w.f[j0 + k].ux), bdx, isZero(w.dx[j0 + k])));
+            b.uz = _mm_andnot_ps(w.vertical[j0 + k], _mm_blendv_ps(negate(w.f[j0 + k].uz), bdz, isZero(w.dz[j0 + k])));
             back[k] = termsOf(b);
         }
     }
@@ -276,42 +277,39 @@ inline __attribute__((always_inline)) void kick(Lanes& s, Terms3 in, int k, int 
     s.maxVz = _mm_max_ps(absolute(vz), s.maxVz);
 }
 
-// Adds the kick terms of `count` columns in order to the rows of groups k
-// and k + 1 of a block (or k alone), side by side: each kick waits for the
-// rounding of the one before it in its own row, and the other group's
-// kicks fill that wait. On the diagonal a group's own columns are masked.
+// Adds the kick terms of `count` columns in order to the rows of the n
+// groups of a block, side by side: each kick waits for the rounding of the
+// one before it in its own row, and the other groups' kicks fill that wait.
+// On the diagonal a group's own columns are masked.
 template <int n, bool diagonal>
-void kickPair(Tables& t, int r0, Terms3 in, int k, int count) {
-    Lanes s0 = loadRows(t, r0 + lanes * k), s1;
-    if (n == 2) s1 = loadRows(t, r0 + lanes * (k + 1));
+void kickBlock(Tables& t, int r0, Terms3 in, int count) {
+    Lanes s[n];
+#pragma GCC unroll 4
+    for (int k = 0; k < n; ++k) s[k] = loadRows(t, r0 + lanes * k);
     for (int c = 0; c < count; ++c) {
-        if (diagonal && c / lanes == k) {
-            kick<true>(s0, in, k, c, ownColumn(lanes * k, c));
-        } else {
-            kick<false>(s0, in, k, c, __m128{});
-        }
-        if (n == 2) {
-            if (diagonal && c / lanes == k + 1) {
-                kick<true>(s1, in, k + 1, c, ownColumn(lanes * (k + 1), c));
+#pragma GCC unroll 4
+        for (int k = 0; k < n; ++k) {
+            if (diagonal && c / lanes == k) {
+                kick<true>(s[k], in, k, c, ownColumn(lanes * k, c));
             } else {
-                kick<false>(s1, in, k + 1, c, __m128{});
+                kick<false>(s[k], in, k, c, __m128{});
             }
         }
     }
-    storeRows(t, r0 + lanes * k, s0);
-    if (n == 2) storeRows(t, r0 + lanes * (k + 1), s1);
+#pragma GCC unroll 4
+    for (int k = 0; k < n; ++k) storeRows(t, r0 + lanes * k, s[k]);
 }
 
 // The rows of groups first .. end - 1, one block, by `count` columns.
-void kickGroups(Tables& t, int first, int end, Terms3 in, int count, bool diagonal) {
+template <bool diagonal>
+void kickGroups(Tables& t, int first, int end, Terms3 in, int count) {
     const int r0 = lanes * first;
-    for (int k = 0; k < end - first; k += 2) {
-        const bool two = k + 1 < end - first;
-        if (diagonal) {
-            two ? kickPair<2, true>(t, r0, in, k, count) : kickPair<1, true>(t, r0, in, k, count);
-        } else {
-            two ? kickPair<2, false>(t, r0, in, k, count) : kickPair<1, false>(t, r0, in, k, count);
-        }
+    switch (end - first) {
+        case 4: kickBlock<4, diagonal>(t, r0, in, count); break;
+        case 3: kickBlock<3, diagonal>(t, r0, in, count); break;
+        case 2: kickBlock<2, diagonal>(t, r0, in, count); break;
+        case 1: kickBlock<1, diagonal>(t, r0, in, count); break;
+        default: break;
     }
 }
 
@@ -326,7 +324,7 @@ int tileAvx2(Tables& t, int A, int B, float* nearest, TileTerms& terms) {
     double (*backward)[blockGroups][blockRows][lanes] = diagonal ? terms.forward : terms.backward;
     const __m128i lane = _mm_set_epi32(3, 2, 1, 0);
     int touching = INT_MAX;
-    Tile w[2];
+    Strip w;
     for (int g = gA; g < endA; ++g) {
         const int r0 = lanes * g;
         const __m128 xf = _mm_loadu_ps(t.x + r0), yf = _mm_loadu_ps(t.y + r0), zf = _mm_loadu_ps(t.z + r0);
@@ -334,14 +332,11 @@ int tileAvx2(Tables& t, int A, int B, float* nearest, TileTerms& terms) {
         const __m256d pullRows = _mm256_loadu_pd(t.pull + r0);
         const __m128 presentRows = _mm_castsi128_ps(_mm_cmpgt_epi32(_mm_set1_epi32(t.m - r0), lane));
         __m128 nearestRows = _mm_loadu_ps(nearest + r0);
-        // The next tile's roots and divisions are issued before this tile's
-        // terms, so that the divider keeps working meanwhile.
         const int h0 = diagonal ? g : gB;
-        measureTile(t, h0, xf, yf, zf, pullRows, w[0]);
+        measureStrip(t, lanes * h0, lanes * (endB - h0), xf, yf, zf, pullRows, w);
         for (int h = h0; h < endB; ++h) {
-            if (h + 1 < endB) measureTile(t, h + 1, xf, yf, zf, pullRows, w[(h + 1 - h0) & 1]);
-            const int first = termsTile(t, g, h, xf, yf, zf, rr, w[(h - h0) & 1], presentRows, nearestRows, nearest,
-                                        terms.forward, backward);
+            const int first = termsTile(t, g, h, xf, yf, zf, rr, w, lanes * (h - h0), presentRows, nearestRows,
+                                        nearest, terms.forward, backward);
             if (first < touching) touching = first;
         }
         // nearest[r0..] may have been lowered by this group's own columns.
@@ -349,8 +344,12 @@ int tileAvx2(Tables& t, int A, int B, float* nearest, TileTerms& terms) {
     }
     const int columnsA = t.m - lanes * gA < blockRows ? t.m - lanes * gA : blockRows;
     const int columnsB = t.m - lanes * gB < blockRows ? t.m - lanes * gB : blockRows;
-    kickGroups(t, gA, endA, terms.forward, columnsB, diagonal);
-    if (!diagonal) kickGroups(t, gB, endB, terms.backward, columnsA, false);
+    if (diagonal) {
+        kickGroups<true>(t, gA, endA, terms.forward, columnsB);
+    } else {
+        kickGroups<false>(t, gA, endA, terms.forward, columnsB);
+        kickGroups<false>(t, gB, endB, terms.backward, columnsA);
+    }
     return touching;
 }
 
