@@ -33,21 +33,6 @@ struct Quantities {
     __m128 a, sinE, cosE, ux, uz;
 };
 
-// x rounded to float where that is surely the float of the quotient it
-// stands for, x being within five roundings of that double-rounded
-// quotient: x moved by 2^-49 either way, which covers both, rounds to one
-// float. Rounding to float never goes down as its argument goes up, so the
-// quotient, lying between, rounds to that float too. `sure` gets the lanes
-// where it holds; never where x is NaN. An infinite x comes only from a
-// division by zero or an infinite numerator, where the quotient is the same
-// infinity.
-__m128 roundSurely(__m256d x, __m128& sure) {
-    const __m128 below = narrow(_mm256_mul_pd(x, _mm256_set1_pd(1 - 0x1p-49)));
-    const __m128 above = narrow(_mm256_mul_pd(x, _mm256_set1_pd(1 + 0x1p-49)));
-    sure = _mm_cmp_ps(below, above, _CMP_EQ_OQ);
-    return below;
-}
-
 }  // namespace
 
 namespace {
@@ -63,15 +48,9 @@ struct Strip {
 };
 
 // The square roots and divisions of a strip, columns c0 .. c0 + count - 1,
-// stage by stage over its columns, so that they follow each other without
-// waiting for one another.
-//
-// The three quotients of a pair that the plain step divides for (ux, uz and
-// the kick size a, here both ways round) come from one division: with
-// h = cosE * d and D = d * d, both exact in double, R = 1 / (D * h) gives
-// 1 / h = R * D and 1 / D = R * h, and each quotient is a product, within
-// five roundings of the exact one. Where certain() cannot vouch for every
-// lane, the column is divided the plain way.
+// stage by stage over its columns, so that each stage's roots and quotients
+// follow each other without waiting for one another. Every quotient is the
+// plain step's: double operands, one rounding to double, one to float.
 void measureStrip(const Tables& t, int c0, int count, __m128 xr, __m128 yr, __m128 zr, __m256d pullRows, Strip& w) {
     const __m256d one = _mm256_set1_pd(1);
     for (int k = 0; k < count; ++k) {
@@ -102,26 +81,11 @@ void measureStrip(const Tables& t, int c0, int count, __m128 xr, __m128 yr, __m1
         const __m256d horizontal = _mm256_mul_pd(widen(w.f[k].cosE), w.dd[k]);
         const __m256d square = _mm256_mul_pd(w.dd[k], w.dd[k]);
         w.vertical[k] = _mm_or_ps(isZero(w.f[k].cosE), isZero(w.d[k]));
-        // A vertical pair has no horizontal direction; 1 keeps 1 / D usable.
-        const __m256d h1 = _mm256_blendv_pd(horizontal, one, _mm256_cmp_pd(horizontal, _mm256_setzero_pd(), _CMP_EQ_OQ));
-        const __m256d reciprocal = _mm256_div_pd(one, _mm256_mul_pd(square, h1));
-        const __m256d overH = _mm256_mul_pd(reciprocal, square), overD = _mm256_mul_pd(reciprocal, h1);
         const __m256d pullColumn = _mm256_set1_pd(t.pull[c]);
-        const __m256d ux = _mm256_mul_pd(w.dxd[k], overH), uz = _mm256_mul_pd(w.dzd[k], overH);
-        const __m256d a = _mm256_mul_pd(pullColumn, overD), backA = _mm256_mul_pd(pullRows, overD);
-        __m128 sureUx, sureUz, sureA, sureBack;
-        w.f[k].ux = roundSurely(ux, sureUx);
-        w.f[k].uz = roundSurely(uz, sureUz);
-        w.f[k].a = roundSurely(a, sureA);
-        w.backA[k] = roundSurely(backA, sureBack);
-        const __m128 sure = _mm_and_ps(_mm_and_ps(_mm_or_ps(sureUx, w.vertical[k]), _mm_or_ps(sureUz, w.vertical[k])),
-                                       _mm_and_ps(sureA, sureBack));
-        if (_mm_movemask_ps(sure) != 0xF) {
-            w.f[k].ux = narrow(_mm256_div_pd(w.dxd[k], horizontal));
-            w.f[k].uz = narrow(_mm256_div_pd(w.dzd[k], horizontal));
-            w.f[k].a = narrow(_mm256_div_pd(pullColumn, square));
-            w.backA[k] = narrow(_mm256_div_pd(pullRows, square));
-        }
+        w.f[k].ux = narrow(_mm256_div_pd(w.dxd[k], horizontal));
+        w.f[k].uz = narrow(_mm256_div_pd(w.dzd[k], horizontal));
+        w.f[k].a = narrow(_mm256_div_pd(pullColumn, square));
+        w.backA[k] = narrow(_mm256_div_pd(pullRows, square));
         w.f[k].ux = _mm_andnot_ps(w.vertical[k], w.f[k].ux);
         w.f[k].uz = _mm_andnot_ps(w.vertical[k], w.f[k].uz);
         w.usable[k] = _mm_and_ps(_mm_cmp_ps(w.d[k], _mm_setzero_ps(), _CMP_GT_OQ),
