@@ -265,7 +265,9 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
     }
     for (int r = m; r < t.columns; ++r) {
         t.body[r] = 0;
-        t.x[r] = t.y[r] = t.z[r] = t.radius[r] = 0;
+        // Padding: its distances are NaN, which no test takes for near or touching.
+        t.x[r] = t.y[r] = t.z[r] = std::numeric_limits<float>::quiet_NaN();
+        t.radius[r] = 0;
         t.newVx[r] = t.newVy[r] = t.newVz[r] = t.maxVx[r] = t.maxVy[r] = t.maxVz[r] = 0;
         t.pull[r] = 0;
     }

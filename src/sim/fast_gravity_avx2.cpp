@@ -93,13 +93,6 @@ void measureStrip(const Tables& t, int c0, int count, __m128 xr, __m128 yr, __m1
     }
 }
 
-// The smallest of the four lanes.
-float smallest(__m128 v) {
-    v = _mm_min_ps(v, _mm_movehl_ps(v, v));
-    v = _mm_min_ss(v, _mm_shuffle_ps(v, v, 1));
-    return _mm_cvtss_f32(v);
-}
-
 // The kick terms of one column for the four rows of a group.
 struct Terms {
     __m256d x, y, z;
@@ -130,45 +123,38 @@ void transpose(__m256d& v0, __m256d& v1, __m256d& v2, __m256d& v3) {
 
 // Writes the kick terms of a measured 4 x 4 tile (rows of group g, columns
 // of group h) both ways round, lowers the nearest distances, and returns the
-// smallest row of a touching pair in it (or INT_MAX). forward is indexed by
-// g's place in its block and the column's in its block, backward by h's
-// place and the row's.
-int termsTile(const Tables& t, int g, int h, __m128 xr, __m128 yr, __m128 zr, __m256d rr, const Strip& w, int j0,
-              __m128 presentRows, __m128& nearestRows, float* nearest, double (*forward)[blockGroups][blockRows][lanes],
-              double (*backward)[blockGroups][blockRows][lanes]) {
+// smallest row of a touching pair in it (or INT_MAX). kg and kh are the
+// groups' places in their blocks: forward[.][kg][4 kh + k] holds column
+// 4h + k for the rows of g, backward[.][kh][4 kg + l] row 4g + l for the
+// rows of h. Padding rows sit at NaN, so their distances are NaN, which
+// min() and the touching test pass over.
+int termsTile(const Tables& t, int g, int h, int kg, int kh, __m128 xr, __m128 yr, __m128 zr, __m256d rr,
+              const Strip& w, int j0, __m128& nearestRows, float* nearest,
+              double (*forward)[blockGroups][blockRows][lanes], double (*backward)[blockGroups][blockRows][lanes]) {
     const int r0 = lanes * g;
     const __m128 nan = _mm_set1_ps(__builtin_nanf(""));
     const __m128 infinity = _mm_set1_ps(__builtin_inff());
-    const int kg = g % blockGroups, kh = h % blockGroups;
     int touching = INT_MAX;
     Terms back[lanes];
+    __m128 d[lanes];
     for (int k = 0; k < lanes; ++k) {
-        const int c = lanes * h + k;
-        Quantities stored = w.f[j0 + k];
-        stored.sinE = _mm_blendv_ps(nan, w.f[j0 + k].sinE, w.usable[j0 + k]);
-        store(forward, kg, c % blockRows, termsOf(stored));
+        const int c = lanes * h + k, j = j0 + k;
+        Quantities stored = w.f[j];
+        stored.sinE = _mm_blendv_ps(nan, w.f[j].sinE, w.usable[j]);
+        store(forward, kg, lanes * kh + k, termsOf(stored));
 
-        // Touching: radius[c] + radius[r] > d, for present pairs only.
+        // Touching: radius[c] + radius[r] > d, the pair of a row with itself
+        // not counted.
         const __m256d radii = _mm256_add_pd(_mm256_set1_pd(t.radius[c]), rr);
-        const int touchMask = _mm256_movemask_pd(_mm256_cmp_pd(radii, w.dd[j0 + k], _CMP_GT_OQ));
+        int touchMask = _mm256_movemask_pd(_mm256_cmp_pd(radii, w.dd[j], _CMP_GT_OQ));
+        if (h == g) touchMask &= ~(1 << k);
         if (touchMask != 0) {
-            for (int l = 0; l < lanes; ++l) {
-                const int r = r0 + l;
-                if ((touchMask >> l & 1) && r != c && r < t.m && c < t.m) {
-                    const int smaller = r < c ? r : c;
-                    if (smaller < touching) touching = smaller;
-                }
-            }
+            const int smaller = r0 + __builtin_ctz(touchMask);
+            if ((smaller < c ? smaller : c) < touching) touching = smaller < c ? smaller : c;
         }
-        if (c < t.m) {
-            // The distances of present pairs, NaN counting as none.
-            __m128 present = _mm_and_ps(presentRows, _mm_cmp_ps(w.d[j0 + k], w.d[j0 + k], _CMP_ORD_Q));
-            if (h == g) present = _mm_andnot_ps(ownColumn(r0, c), present);
-            const __m128 d = _mm_blendv_ps(infinity, w.d[j0 + k], present);
-            nearestRows = _mm_min_ps(d, nearestRows);
-            const float least = smallest(d);
-            if (least < nearest[c]) nearest[c] = least;
-        }
+        // The distances; NaN counts as none (min returns its second operand).
+        d[k] = h == g ? _mm_blendv_ps(w.d[j], infinity, ownColumn(r0, c)) : w.d[j];
+        nearestRows = _mm_min_ps(d[k], nearestRows);
         if (h > g) {
             // The same pair seen from c; see reverse() in the portable kernel.
             // A difference seen from c is zero exactly where it is seen from
@@ -178,21 +164,27 @@ int termsTile(const Tables& t, int g, int h, __m128 xr, __m128 yr, __m128 zr, __
             const __m128 bdy = _mm_sub_ps(yr, _mm_set1_ps(t.y[c]));
             const __m128 bdz = _mm_sub_ps(zr, _mm_set1_ps(t.z[c]));
             Quantities b;
-            b.a = w.backA[j0 + k];
-            b.cosE = w.f[j0 + k].cosE;
-            b.sinE = _mm_blendv_ps(nan, _mm_blendv_ps(negate(w.f[j0 + k].sinE), bdy, isZero(w.dy[j0 + k])), w.usable[j0 + k]);
-            b.ux = _mm_andnot_ps(w.vertical[j0 + k], _mm_blendv_ps(negate(w.f[j0 + k].ux), bdx, isZero(w.dx[j0 + k])));
-            b.uz = _mm_andnot_ps(w.vertical[j0 + k], _mm_blendv_ps(negate(w.f[j0 + k].uz), bdz, isZero(w.dz[j0 + k])));
+            b.a = w.backA[j];
+            b.cosE = w.f[j].cosE;
+            b.sinE = _mm_blendv_ps(nan, _mm_blendv_ps(negate(w.f[j].sinE), bdy, isZero(w.dy[j])), w.usable[j]);
+            b.ux = _mm_andnot_ps(w.vertical[j], _mm_blendv_ps(negate(w.f[j].ux), bdx, isZero(w.dx[j])));
+            b.uz = _mm_andnot_ps(w.vertical[j], _mm_blendv_ps(negate(w.f[j].uz), bdz, isZero(w.dz[j])));
             back[k] = termsOf(b);
         }
     }
+    // The columns' nearest distances: d[k] holds column 4h+k for the rows
+    // of g; turned round, lane k of each vector is column 4h+k.
+    _MM_TRANSPOSE4_PS(d[0], d[1], d[2], d[3]);
+    __m128 nearestColumns = _mm_loadu_ps(nearest + lanes * h);
+    for (int l = 0; l < lanes; ++l) nearestColumns = _mm_min_ps(d[l], nearestColumns);
+    _mm_storeu_ps(nearest + lanes * h, nearestColumns);
     if (h > g) {
         // back[k] holds column 4h+k for the four rows of g; the rows of h
         // want one vector per row of g.
         transpose(back[0].x, back[1].x, back[2].x, back[3].x);
         transpose(back[0].y, back[1].y, back[2].y, back[3].y);
         transpose(back[0].z, back[1].z, back[2].z, back[3].z);
-        for (int l = 0; l < lanes; ++l) store(backward, kh, (r0 + l) % blockRows, back[l]);
+        for (int l = 0; l < lanes; ++l) store(backward, kh, lanes * kg + l, back[l]);
     }
     return touching;
 }
@@ -286,7 +278,6 @@ int tileAvx2(Tables& t, int A, int B, float* nearest, TileTerms& terms) {
     const bool diagonal = A == B;
     // On the diagonal the rows of h are rows of A too.
     double (*backward)[blockGroups][blockRows][lanes] = diagonal ? terms.forward : terms.backward;
-    const __m128i lane = _mm_set_epi32(3, 2, 1, 0);
     int touching = INT_MAX;
     Strip w;
     for (int g = gA; g < endA; ++g) {
@@ -294,12 +285,11 @@ int tileAvx2(Tables& t, int A, int B, float* nearest, TileTerms& terms) {
         const __m128 xf = _mm_loadu_ps(t.x + r0), yf = _mm_loadu_ps(t.y + r0), zf = _mm_loadu_ps(t.z + r0);
         const __m256d rr = widen(_mm_loadu_ps(t.radius + r0));
         const __m256d pullRows = _mm256_loadu_pd(t.pull + r0);
-        const __m128 presentRows = _mm_castsi128_ps(_mm_cmpgt_epi32(_mm_set1_epi32(t.m - r0), lane));
         __m128 nearestRows = _mm_loadu_ps(nearest + r0);
         const int h0 = diagonal ? g : gB;
         measureStrip(t, lanes * h0, lanes * (endB - h0), xf, yf, zf, pullRows, w);
         for (int h = h0; h < endB; ++h) {
-            const int first = termsTile(t, g, h, xf, yf, zf, rr, w, lanes * (h - h0), presentRows, nearestRows,
+            const int first = termsTile(t, g, h, g - gA, h - gB, xf, yf, zf, rr, w, lanes * (h - h0), nearestRows,
                                         nearest, terms.forward, backward);
             if (first < touching) touching = first;
         }
