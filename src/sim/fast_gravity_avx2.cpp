@@ -1,11 +1,9 @@
-// The AVX2 kernels of the fast gravity step: the portable kernels four lanes
+// The AVX2 kernel of the fast gravity step: the portable kernel four lanes
 // at a time, with the same operations in the same order. Built with -mavx2
 // (and without FMA), called only where the processor has AVX2. Everything
 // here stays in this file so that no AVX2 code can stand in for a shared
 // inline function elsewhere.
 #include <immintrin.h>
-
-#include <type_traits>
 
 #include "sim/fast_gravity_kernels.h"
 
