@@ -58,8 +58,7 @@ struct FastGravityState {
     std::unique_ptr<fast::TileTerms[]> terms;  // per thread
 
     // The tiles in the order they are taken: by time A + B, then by A.
-    // tileTime[k] is the time of tile k, timeStart[s] the first tile of time s.
-    std::vector<int> tileA, tileB, tileTime, timeStart;
+    std::vector<int> tileA, tileB;
     int tileCount = 0;
 
     VectorPath path = VectorPath::portable;
@@ -68,11 +67,11 @@ struct FastGravityState {
     int touching[maxThreads];
     bool stop = false;
     std::barrier<> start{1}, end{1};
-    // The next tile to take, and how many are done. A tile of time s waits
-    // until every tile of the times before is done; no tile of time s can
-    // finish before then, so the count says exactly that.
+    // The next tile to take, and per block of rows how many column blocks
+    // have kicked it. Tile (A, B) waits until block A has had B of them and
+    // block B has had A; the tiles it waits for come earlier in the order.
     std::atomic<int> nextTile{0};
-    std::atomic<int> doneTiles{0};
+    std::unique_ptr<std::atomic<int>[]> blocksDone;
     std::vector<std::thread> workers;
 
     FastGravityState(int threadCount, VectorPath p)
@@ -99,8 +98,7 @@ struct FastGravityState {
             tileCapacity = blocks * (blocks + 1) / 2;
             tileA.assign(std::size_t(tileCapacity), 0);
             tileB.assign(std::size_t(tileCapacity), 0);
-            tileTime.assign(std::size_t(tileCapacity), 0);
-            timeStart.assign(std::size_t(2 * blocks + 1), 0);
+            blocksDone = std::make_unique<std::atomic<int>[]>(std::size_t(blocks));
         }
         float* row = rowFloats.data();
         float** rowFields[] = {&t.x,     &t.y,     &t.z,     &t.radius, &t.newVx,
@@ -118,20 +116,19 @@ struct FastGravityState {
         const int blocks = t.blocks;
         tileCount = 0;
         for (int time = 0; time <= 2 * blocks - 2; ++time) {
-            timeStart[std::size_t(time)] = tileCount;
             for (int a = std::max(0, time - blocks + 1); 2 * a <= time; ++a) {
                 tileA[std::size_t(tileCount)] = a;
                 tileB[std::size_t(tileCount)] = time - a;
-                tileTime[std::size_t(tileCount)] = time;
                 ++tileCount;
             }
         }
+        for (int block = 0; block < blocks; ++block) blocksDone[std::size_t(block)].store(0, std::memory_order_relaxed);
     }
 
     float* nearestPart(int self) { return nearestParts.data() + std::size_t(self) * std::size_t(rowCapacity); }
 
-    // Thread `self` of `working`: takes tiles in order, each once every tile
-    // of the times before it is done.
+    // Thread `self` of `working`: takes tiles in order, each once both its
+    // blocks of rows have had every column block before.
     void work(int self) {
         int first = INT_MAX;
         float* nearest = nearestPart(self);
@@ -140,14 +137,15 @@ struct FastGravityState {
         for (;;) {
             const int k = nextTile.fetch_add(1, std::memory_order_relaxed);
             if (k >= tileCount) break;
-            const int before = timeStart[std::size_t(tileTime[std::size_t(k)])];
-            for (int spins = 0; doneTiles.load(std::memory_order_acquire) < before;) {
+            const int a = tileA[std::size_t(k)], b = tileB[std::size_t(k)];
+            std::atomic<int>&doneA = blocksDone[std::size_t(a)], &doneB = blocksDone[std::size_t(b)];
+            for (int spins = 0; doneA.load(std::memory_order_acquire) != b || doneB.load(std::memory_order_acquire) != a;) {
                 if (++spins % 64 == 0) std::this_thread::yield();
             }
-            const int a = tileA[std::size_t(k)], b = tileB[std::size_t(k)];
             first = std::min(first, path == VectorPath::avx2 ? fast::tileAvx2(t, a, b, nearest, scratch)
                                                              : fast::tilePortable(t, a, b, nearest, scratch));
-            doneTiles.fetch_add(1, std::memory_order_release);
+            doneB.store(a + 1, std::memory_order_release);
+            doneA.store(b + 1, std::memory_order_release);
         }
         touching[self] = first;
         if (working > 1) end.arrive_and_wait();
@@ -170,7 +168,6 @@ struct FastGravityState {
         working = threaded ? threads : 1;
         orderTiles();
         nextTile.store(0, std::memory_order_relaxed);
-        doneTiles.store(0, std::memory_order_relaxed);
         if (threaded) {
             if (workers.empty()) startWorkers();
             start.arrive_and_wait();
