@@ -138,9 +138,13 @@ struct FastGravityState {
             const int k = nextTile.fetch_add(1, std::memory_order_relaxed);
             if (k >= tileCount) break;
             const int a = tileA[std::size_t(k)], b = tileB[std::size_t(k)];
-            std::atomic<int>&doneA = blocksDone[std::size_t(a)], &doneB = blocksDone[std::size_t(b)];
-            for (int spins = 0; doneA.load(std::memory_order_acquire) != b || doneB.load(std::memory_order_acquire) != a;) {
-                if (++spins % 64 == 0) std::this_thread::yield();
+            std::atomic<int>& doneA = blocksDone[std::size_t(a)];
+            std::atomic<int>& doneB = blocksDone[std::size_t(b)];
+            auto ready = [&] {
+                return doneA.load(std::memory_order_acquire) == b && doneB.load(std::memory_order_acquire) == a;
+            };
+            for (int spins = 1; !ready(); ++spins) {
+                if (spins % 64 == 0) std::this_thread::yield();
             }
             first = std::min(first, path == VectorPath::avx2 ? fast::tileAvx2(t, a, b, nearest, scratch)
                                                              : fast::tilePortable(t, a, b, nearest, scratch));
