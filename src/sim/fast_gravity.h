@@ -8,13 +8,13 @@
 // two blocks form a tile, whose terms kick the rows of both blocks at once
 // from a small block in the cache, four rows side by side in vector lanes,
 // each row in index order of its partners and with the plain step's
-// roundings, assuming every pair is far. Tile (A, B) is worked at time
-// A + B, after every tile of the times before, so each row meets its
-// partner blocks in order; the threads share the tiles of a time. The rows
-// are then checked in index order against the exact speeds: a row whose
-// partners could have come close by the summed speeds is done again the
-// plain way, and from the first row that touches another body on, the rest
-// of the step is the plain step.
+// roundings, assuming every pair is far. Tiles are taken in order of
+// A + B, tile (A, B) once the tiles before it on blocks A and B are done,
+// so each row meets its partner blocks in order whichever thread works
+// them. The rows are then checked in index order against the exact speeds:
+// a row whose partners could have come close by the summed speeds is done
+// again the plain way, and from the first row that touches another body on,
+// the rest of the step is the plain step.
 #pragma once
 #include <memory>
 #include <string>

@@ -7,8 +7,9 @@
 // one block's rows with another block's columns (A <= B). Its pairs are
 // measured once and kick both ways: the rows of A by the columns of B, and
 // the rows of B by the columns of A, from a small block of kick terms that
-// stays in the cache. A row receives its column blocks in order when tile
-// (A, B) is worked at time A + B, every tile of a time after those before.
+// stays in the cache. A row receives its column blocks in order when the
+// tiles are taken in order of A + B, each after the earlier tiles on its two
+// blocks.
 #pragma once
 #include <climits>
 #include <cstddef>
