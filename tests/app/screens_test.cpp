@@ -156,8 +156,9 @@ TEST(Menus, LabelsAndTitlesStandExactly) {
     }
 }
 
-// The " Menue " button opens the list; a row's choice acts in the same pass
-// and does not act again when the simulation is entered anew.
+// The " Menue " button opens the list (and closes it again); a row's choice
+// acts in the same pass and does not act again when the simulation is
+// entered anew.
 TEST(SimulationMenu, EachEntryActs) {
     const struct {
         const char* name;
@@ -168,6 +169,7 @@ TEST(SimulationMenu, EachEntryActs) {
         {"Mainmenue", 55, Next::MainMenu, -1}, {"Beenden-Exit", 66, Next::Exit, -1},
         {"Speichern-Save", 83, Next::SaveDialog, -1}, {"Hilfe", 100, std::nullopt, 1},
         {"blank row", 116, std::nullopt, -1}, {"Listende", 150, std::nullopt, -1},
+        {" Menue  again", 10, std::nullopt, -1},
     };
     for (const auto& row : rows) {
         Session run;
@@ -176,7 +178,7 @@ TEST(SimulationMenu, EachEntryActs) {
         run.pointer(960, 10, 1);
         EXPECT_EQ(app::simulationPass(*run.w, run.screen), std::nullopt) << row.name;
         EXPECT_EQ(run.w->menus.simMenu.active, 1) << row.name;
-        run.pointer(900, row.y, 1);
+        run.pointer(row.y == 10 ? 960 : 900, row.y, 1);
         EXPECT_EQ(app::simulationPass(*run.w, run.screen), row.next) << row.name;
         EXPECT_EQ(run.w->loop.helpSwitch, row.help) << row.name;
         EXPECT_EQ(run.w->menus.simMenu.active, 0) << row.name;

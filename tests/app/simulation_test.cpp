@@ -221,6 +221,7 @@ TEST(Simulation, CourseAutomationApproachesToTenDiametersAndHovers) {
         ASSERT_NEAR(run.w->bodies.screenX[earth], 510.5f, 1) << "centred, pass " << k;
         if (arrived < 0 && d < tenDiameters * 1.01) arrived = k;
         ASSERT_LT(d, arrived < 0 ? last : tenDiameters * 1.03) << "pass " << k;
+        ASSERT_LE(last - d, 1.001 * run.w->observer.VAuge) << "at most VAuge nearer, pass " << k;
         last = d;
     }
     EXPECT_GT(arrived, 0);
@@ -255,6 +256,12 @@ TEST(Simulation, ClicksMarkBodiesAndShowTheirDistance) {
     EXPECT_EQ(textAt(run.screen, 1, 30, green, 0, 52), "Sonne __ m = 1.98892e+30       Erde __m = 5.98e+24");
     EXPECT_EQ(textAt(run.screen, 1, 1, green, 0, 14), "Entf_in_AE = 1");
     EXPECT_NEAR(run.w->hud.markDistance / run.w->physics.AU, 1, 0.01);
+    run.passes(100);
+    run.clickOn(5, 2);  // Mars, off its catalogue distance: seven digits
+    const sim::Bodies& b = run.w->bodies;
+    const double mars = std::hypot(double(b.x[5]) - b.x[sun], double(b.y[5]) - b.y[sun], double(b.z[5]) - b.z[sun]);
+    const std::string distance = "Entf_in_AE = " + display::formatNumber(float(mars / run.w->physics.AU));
+    EXPECT_EQ(textAt(run.screen, 1, 1, green, 0, int(distance.size())), distance);
     run.clickOn(sun, 2);
     EXPECT_EQ(textAt(run.screen, 1, 1, green, 0, 14), "Entf_in_AE = 0");
 
