@@ -83,19 +83,6 @@ TEST(Button, ReportsAPressStrictlyInsideItsWidenedArea) {
     }
 }
 
-// The label and two blanks stand at row round(y / 15.75 + 1), column
-// round(x / 7.9 + 1).
-TEST(Button, PrintsItsLabelAndTwoBlanksAtItsCell) {
-    const struct {
-        int x, y, row, column;
-    } rows[] = {{800, 1, 1, 102}, {800, 600, 39, 102}, {1, 140, 10, 1}, {950, 1, 1, 121}, {4, 8, 2, 2}};
-    for (const auto& row : rows) {
-        testing_support::Session run;
-        app::button(run.screen, {}, row.x, row.y, 60, 20, "Go", 1, 10);
-        EXPECT_EQ(textAt(run.screen, row.row, row.column, 1, 10), "Go  ") << row.x << "," << row.y;
-    }
-}
-
 TEST(FileList, RegularDatFilesInByteOrderThenListende) {
     testing_support::TempDir dir;
     for (const char* name : {"b.dat", "a.dat", "B.dat", "A.DAT", ".hidden.dat", "x.dat.txt", "data"})
