@@ -1,8 +1,6 @@
 // The orbits program itself on the test's X server: it starts in the main
-// menu, a click starts the solar system with its title, it shows whole
-// frames only, Esc leads to the save dialog, which ends the program with
-// status 0; and it ends with one line when it has no display, loses its
-// window or its server.
+// menu, a click starts the solar system, it shows whole frames only; and it
+// ends with one line when it has no display, loses its window or its server.
 #include "xvfb.h"  // first: GoogleTest before Xlib
 
 #include <X11/Xutil.h>
@@ -139,18 +137,6 @@ protected:
         if (errorFd >= 0) close(errorFd);
         if (user) XCloseDisplay(user);
     }
-    // Esc, then the save dialog's "Beenden - Exit" (its list title is magenta).
-    int endThroughSaveDialog() {
-        tap(user, XK_Escape);
-        EXPECT_TRUE(eventually([&] { return cellHas(user, w, 3, 1, magenta); }));
-        int status = -1;
-        for (int attempt = 0; attempt < 10 && status < 0; ++attempt) {
-            click(user, 850, 110);
-            status = exitStatus(orbits, 500);
-        }
-        return status;
-    }
-
     testing_support::TempDir dir;
     Display* user = nullptr;
     pid_t orbits = -1;
@@ -164,9 +150,6 @@ protected:
 // (or a planet's name passing over it) and the clock, never a half-erased
 // picture.
 TEST_F(RunningOrbits, EveryGrabbedFrameIsWhole) {
-    std::string title;
-    EXPECT_TRUE(eventually([&] { return (title = xvfb::property(user, w, "_NET_WM_NAME")).rfind("Sonnensystem  ", 0) == 0; }));
-    EXPECT_NE(title.find(" Objekte von 24"), std::string::npos) << title;  // mergers may have lowered the count
     tap(user, XK_F3);
     ASSERT_TRUE(eventually([&] { return cellHas(user, w, 23, 64, lightGreen); })) << "Sonne";
     int missing = 0;
@@ -183,7 +166,6 @@ TEST_F(RunningOrbits, EveryGrabbedFrameIsWhole) {
         missing += !(sun && clock);
     }
     EXPECT_EQ(missing, 0) << "of 500 grabs";
-    EXPECT_EQ(endThroughSaveDialog(), 0);
 }
 
 // Without a display, or when its window or its connection is taken away,
