@@ -276,6 +276,19 @@ TEST(Simulation, ClicksMarkBodiesAndShowTheirDistance) {
     EXPECT_EQ(std::tie(run.w->hud.mark1, run.w->hud.mark2, run.w->hud.markRingFlag), std::make_tuple(-1, -1, -1));
 }
 
+// Marks 1..800 name their entry in the marking line; any other shows entry 0.
+TEST(Simulation, MarkingLineNamesEntriesOneTo800) {
+    SolarRun run;
+    sim::Bodies& b = run.w->bodies;
+    b.name[0] = "Null", b.name[1] = "Eins", b.name[800] = "Letzte";
+    const struct { int32_t mark; std::string shown; } rows[] = {{0, "Null"}, {1, "Eins"}, {800, "Letzte"}, {801, "Null"}};
+    for (const auto& r : rows) {
+        run.w->hud.mark1 = r.mark, run.w->hud.mark2 = -1;
+        run.passes(1);
+        EXPECT_EQ(textAt(run.screen, 1, 30, green, 0, int(r.shown.size()) + 3), r.shown + " __") << r.mark;
+    }
+}
+
 // Turned 2 degrees right and 1 up, with no target body, over rows of x:
 // each label, value and separator ('|') in its cells, the "xZiel =" label
 // followed by blanks to column 42, every other cell untouched.
