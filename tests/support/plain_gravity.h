@@ -24,10 +24,9 @@ inline PlainSystem toPlain(const sim::Bodies& b, const sim::Physics& p) {
     PlainSystem s{{}, p.G, p.timeStep, p.density, b.liveCount};
     const int n = int(std::nearbyint(b.bodyCount));
     s.body.resize(std::size_t(n) + 1);
-    for (int i = 1; i <= n; ++i) {
+    for (int i = 1; i <= n; ++i)
         s.body[i] = {b.x[i], b.y[i], b.z[i], b.vx[i], b.vy[i], b.vz[i], b.mass[i],
                      b.radius[i], b.diameter[i], b.color[i], b.active[i], b.speed[i]};
-    }
     return s;
 }
 
@@ -71,9 +70,7 @@ inline void plainStep(PlainSystem& s) {
                     float nvx = float((mj * bj.vx + mi * bi.vx) / (mi + mj));
                     float nvy = float((mj * bj.vy + mi * bi.vy) / (mi + mj));
                     float nvz = float((mj * bj.vz + mi * bi.vz) / (mi + mj));
-                    B[sv].vx = nvx;
-                    B[sv].vy = nvy;
-                    B[sv].vz = nvz;
+                    B[sv].vx = nvx, B[sv].vy = nvy, B[sv].vz = nvz;
                     B[sv].mass = float(mi + mj);
                     B[sv].diameter = float(
                         std::pow(double(B[sv].mass) * 3 / s.density / 12.566370614359172, 0.333) * 2 / 10);
@@ -94,13 +91,9 @@ inline void plainStep(PlainSystem& s) {
             if (iAbsorbed) break;
         }
     }
-    for (int i = 1; i <= n; ++i) {
-        if (B[i].active > 0) {
-            B[i].x = float(double(B[i].x) + B[i].vx);
-            B[i].y = float(double(B[i].y) + B[i].vy);
-            B[i].z = float(double(B[i].z) + B[i].vz);
-        }
-    }
+    for (auto& q : B)
+        if (q.active > 0)
+            q.x = float(double(q.x) + q.vx), q.y = float(double(q.y) + q.vy), q.z = float(double(q.z) + q.vz);
 }
 
 }  // namespace testing_support

@@ -15,10 +15,7 @@ public:
         std::string pattern = (std::filesystem::temp_directory_path() / "orbits-test-XXXXXX").string();
         path_ = mkdtemp(pattern.data());
     }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
+    ~TempDir() { std::error_code ignored; std::filesystem::remove_all(path_, ignored); }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
