@@ -36,9 +36,7 @@ Seen project(Observer& o, const Target& t, float x, float y, float z, float diam
 TEST(Projection, WorkedPositions) {
     const float ahead = 4.476e11f, start = -3 * AU;
     const struct { const char* name; float eyeZ, roll, x, y, z, sx, sy, depth; } rows[] = {
-        {"origin: the centre", start, 0, 0, 0, 0, 510, 383, ahead}, {"1 AU right", start, 0, AU, 0, 0, 660, 383, ahead},
-        {"1 AU left", start, 0, -AU, 0, 0, 360, 383, ahead}, {"1 AU up", start, 0, 0, AU, 0, 510, 233, ahead},
-        {"1 AU down", start, 0, 0, -AU, 0, 510, 533, ahead},
+        {"1 AU right", start, 0, AU, 0, 0, 660, 383, ahead}, {"1 AU down", start, 0, 0, -AU, 0, 510, 533, ahead},
         {"behind and right: mirrored", start, 0, AU, 0, -6 * AU, 360, 383, -ahead},
         {"depth 2.75 truncates to 2", 0, 0, 1, 0, 2.75f, 735, 383, 2},
         {"depth -2.75 truncates to -2", 0, 0, 1, 0, -2.75f, 285, 383, -2},
@@ -58,7 +56,8 @@ TEST(Projection, WorkedPositions) {
 
 // The distance is the double-precision length of the float offsets, rounded
 // once; the apparent size follows the arctangent of diameter / 1.4 / distance.
-TEST(Projection, DistanceAndApparentSize) {
+// Only entries 1..round(bodyCount) with a diameter are projected.
+TEST(Projection, DistanceApparentSizeAndWhichEntries) {
     std::mt19937 random(5);
     std::uniform_real_distribution<float> place(-5 * AU, 5 * AU);
     for (int n = 0; n < 300; ++n) {
@@ -68,34 +67,20 @@ TEST(Projection, DistanceAndApparentSize) {
         const Seen s = project(o, Target{}, x, y, z, sun);
         const double rx = float(double(x) - o.XAuge), ry = float(double(y) - o.YAuge), rz = float(double(z) - o.ZAuge);
         ASSERT_EQ(s.distance, float(std::sqrt(rx * rx + ry * ry + rz * rz))) << n;
-        const double degrees = std::atan(sun / 1.4 / s.distance) * 180 / std::numbers::pi;
-        ASSERT_NEAR(s.size, 5 * degrees, 5e-3) << n;
+        ASSERT_NEAR(s.size, 5 * std::atan(sun / 1.4 / s.distance) * 180 / std::numbers::pi, 5e-3) << n;
     }
-}
-
-TEST(Projection, ZeroDepthZeroDistanceAndUnusedEntriesAreHarmless) {
     Observer o;
     sim::Bodies b;
-    b.bodyCount = 4.5f;  // four entries: halves go to even
-    b.x[1] = AU, b.z[1] = -3 * AU;  // beside the eye
-    b.z[2] = -3 * AU;               // at the eye
-    for (int i = 1; i <= 5; ++i) b.diameter[i] = 1e7f, b.screenX[i] = -7;
-    b.diameter[4] = 0;
+    b.bodyCount = 2.5f;  // two entries: halves go to even
+    for (int i = 1; i <= 3; ++i) b.diameter[i] = 1e7f, b.screenX[i] = -7;
+    b.diameter[2] = 0;
     projectAll(o, updateViewAngles(o, Target{}), b);
-    for (int i : {1, 2}) {
-        EXPECT_EQ(b.depth[i], 0) << i;
-        EXPECT_FALSE(std::isfinite(b.screenX[i]) || std::isfinite(b.screenY[i])) << i;
-    }
-    EXPECT_FLOAT_EQ(b.apparentSize[2], 5 * (90 - 90 / 262144.f));
-    EXPECT_EQ(std::make_tuple(b.screenX[3], b.screenX[4], b.screenX[5]), std::make_tuple(510.f, -7.f, -7.f))
-        << "no diameter, or beyond bodyCount: not projected";
+    EXPECT_EQ(std::make_tuple(b.screenX[1], b.screenX[2], b.screenX[3]), std::make_tuple(510.f, -7.f, -7.f));
 }
 
 // A body put where v takes the eye is dead ahead: screen centre, depth = VAuge.
 TEST(Projection, ForwardMoveAndViewAgree) {
-    const struct { float XDREH, YDREH, ZDre; } views[] = {
-        {0, 0, 0}, {90, 0, 0}, {30, 20, 0}, {-45, 60, 10}, {200, -30, -15}, {0, 90, 0}, {0, 0, 135},
-    };
+    const struct { float XDREH, YDREH, ZDre; } views[] = {{90, 0, 0}, {30, 20, 0}, {-45, 60, 10}, {200, -30, -15}, {0, 90, 0}};
     for (auto v : views) {
         Observer o;
         o.XDREH = v.XDREH, o.YDREH = v.YDREH, o.ZDre = v.ZDre, o.VAuge = AU;
@@ -123,8 +108,7 @@ TEST(ObserverKeys, EachKeysDirection) {
         {"r: right", 'r', 0, true, 0, 0, Z, V, 1, 0, 0},      {"l: left", 'l', 0, true, 0, 0, Z, V, -1, 0, 0},
         {"o: up", 'o', 0, true, 0, 0, Z, V, 0, 1, 0},         {"End: swing +1", ext, 79, true, 0, 0, Z, V, 0, 0, 1},
         {"Del: swing -1", ext, 83, true, 0, 0, Z, V, 0, 0, -1}, {"K is no arrow", 'K', 0, false, 0, 0, Z, V, 0, 0, 0},
-        {"capital R", 'R', 0, false, 0, 0, Z, V, 0, 0, 0},    {"d", 'd', 0, false, 0, 0, Z, V, 0, 0, 0},
-        {"F1", ext, 59, false, 0, 0, Z, V, 0, 0, 0},          {"extended r", ext, 'r', false, 0, 0, Z, V, 0, 0, 0},
+        {"capital R", 'R', 0, false, 0, 0, Z, V, 0, 0, 0},    {"extended r", ext, 'r', false, 0, 0, Z, V, 0, 0, 0},
     };
     for (const auto& r : rows) {
         Observer o;
@@ -133,20 +117,11 @@ TEST(ObserverKeys, EachKeysDirection) {
                   std::tie(r.x, r.y, r.z, r.v, r.xdreh, r.ydreh, r.zdre)) << r.name;
         EXPECT_EQ(std::tie(o.wi_x, o.wi_y, o.viewRoll, o.turnStep), std::make_tuple(0.f, 0.f, 0.f, 1.f)) << r.name;
     }
-    Observer o;
-    for (int n = 0; n < 300; ++n) applyObserverKey(o, '-', 0);
-    EXPECT_TRUE(o.VAuge > 0 && o.VAuge < 1) << "no lower bound";
-}
-
-TEST(ObserverKeys, ForwardUsesTheLastDrawnView) {
+    // v and h go along the last drawn view, not the turn since.
     Observer o;
     for (int n = 0; n < 90; ++n) applyObserverKey(o, 'r', 0);
-    applyObserverKey(o, 'v', 0);  // not drawn since: still along +z
-    EXPECT_EQ(std::tie(o.XAuge, o.ZAuge), std::make_tuple(0.f, -4.426e11f));
-    o.ZAuge = -4.476e11f;
-    updateViewAngles(o, Target{});
     applyObserverKey(o, 'v', 0);
-    EXPECT_EQ(std::tie(o.XAuge, o.YAuge, o.ZAuge), std::make_tuple(5e9f, 0.f, -4.476e11f));
+    EXPECT_EQ(std::tie(o.XAuge, o.ZAuge), std::make_tuple(0.f, Z + V));
 }
 
 // Free view: yaw = ZDre + XDREH, pitch = sin(YDREH) cos(XDREH) 90, roll 0;
@@ -155,8 +130,6 @@ TEST(ViewAngles, FreeAndTargetView) {
     const double deg = std::numbers::pi / 180;
     const struct { const char* name; float XDREH, YDREH, ZDre, roll, targetSwitch, wi_x, wi_y, wantRoll; } rows[] = {
         {"turned and swung", 2, 0, 1, 30, 1, 3, 0, 0},
-        {"straight up", 0, 90, 0, 0, 1, 0, 90, 0},
-        {"up, then one turn lowers the pitch", 1, 90, 0, 0, 1, 1, float(90 * std::cos(deg)), 0},
         {"30 up, 60 right", 60, 30, 0, 0, 1, 60, float(std::sin(30 * deg) * std::cos(60 * deg) * 90), 0},
         {"target view", 1, 1, 1, 90, -1, 30, -10, 90},
     };
@@ -167,14 +140,13 @@ TEST(ViewAngles, FreeAndTargetView) {
         t.targetSwitch = r.targetSwitch, t.wi_xZ = 30, t.wi_yZ = -10;
         updateViewAngles(o, t);
         EXPECT_EQ(std::tie(o.wi_x, o.wi_y, o.viewRoll), std::tie(r.wi_x, r.wi_y, r.wantRoll)) << r.name;
-        EXPECT_EQ(std::tie(o.XDREH, o.YDREH, o.ZDre), std::tie(r.XDREH, r.YDREH, r.ZDre)) << r.name;
     }
 }
 
 TEST(ArctanDegrees, CloseToTheArctangentMonotonicAndStrictlyInsideTheQuadrant) {
     const float least = 90 / 262144.f, most = 90 - 90 / 262144.f;
     for (float v : {0.f, -1.f, -INFINITY}) EXPECT_EQ(arctanDegrees(v), least) << v;
-    for (float v : {1e6f, 1e30f, INFINITY}) EXPECT_EQ(arctanDegrees(v), most) << v;
+    for (float v : {1e6f, INFINITY}) EXPECT_EQ(arctanDegrees(v), most) << v;
     float previous = 0;
     for (double v = 1e-4; v < 1e5; v *= 1.05) {
         const float a = arctanDegrees(float(v));
@@ -182,8 +154,6 @@ TEST(ArctanDegrees, CloseToTheArctangentMonotonicAndStrictlyInsideTheQuadrant) {
         ASSERT_GE(a, previous) << v;
         previous = a;
     }
-    // Its degree is 3.1416/180, a little more than pi/180: tan(45) comes out
-    // above 1, and the angle of 1 just below 45.
+    // Its degree is 3.1416/180, a little more than pi/180: the angle of 1 lies just below 45.
     EXPECT_NEAR(arctanDegrees(1), 45 * std::numbers::pi / 3.1416, 90 / 262144.);
-    EXPECT_LT(arctanDegrees(1), 45);
 }
