@@ -20,8 +20,8 @@ constexpr std::size_t frameSize = 2 * 1024 + 2 * 766;
 }  // namespace
 
 // Opening frames the viewport; clearing fills only the viewport and keeps
-// the cursor; opening again resets everything, and clearing without a
-// viewport clears the whole screen and sends the cursor home.
+// the cursor; after opening again (all black, no frame) clearing fills the
+// whole screen and sends the cursor home.
 TEST_F(FramedScreen, OpeningAndClearing) {
     EXPECT_TRUE(showsPicture(screen, 0, 0, white, {"ooo", "o..", "o.."}));
     EXPECT_TRUE(showsPicture(screen, 1021, 765, white, {"..o", "..o", "ooo"}));
@@ -29,30 +29,20 @@ TEST_F(FramedScreen, OpeningAndClearing) {
     setColor(screen, 10, 4);
     clearView(screen);
     EXPECT_EQ(std::make_tuple(pixelsOf(1).size(), pixelsOf(4).size(), screen.row), std::make_tuple(frameSize, 1022u * 766, 20));
-    input.turnWheel(3);
-    input.movePointer(5, 5);
-    EXPECT_EQ(readMouse(screen).wheel, 3);
     openScreen(screen);
-    EXPECT_EQ(pixelsOf(0).size(), std::size_t(1024 * 768)) << "all black, no frame";
-    EXPECT_EQ(std::make_tuple(screen.row, screen.column, screen.viewportSet, readMouse(screen).wheel, input.openCount()),
-              std::make_tuple(1, 1, false, 0, 2));
+    EXPECT_EQ(std::make_tuple(pixelsOf(0).size(), screen.row, screen.viewportSet, input.openCount()),
+              std::make_tuple(1024u * 768, 1, false, 2));
     locate(screen, 5, 7);
     clearView(screen);
     EXPECT_EQ(std::make_tuple(pixelsOf(4).size(), screen.row, screen.column), std::make_tuple(1024u * 768, 1, 1));
-    Screen closed;
-    setColor(closed, 10, 4);
-    clearView(closed);
-    EXPECT_EQ(std::count(closed.shared.pixels.begin(), closed.shared.pixels.end(), 0), 1024 * 768) << "before opening";
 }
 
 TEST_F(FramedScreen, PlotRoundsHalvesAwayFromZeroAndClipsAtTheViewport) {
     const struct { const char* name; float x, y; int colour, sx, sy; } rows[] = {
-        {"origin is the viewport corner", 0, 0, red, 1, 1}, {"0.5 rounds up", 0.5f, 0, red, 2, 1},
-        {"-0.49 rounds to 0", -0.49f, 0.49f, red, 1, 1}, {"-0.5 rounds away: off the left", -0.5f, 0, red, -1, -1},
-        {"last pixel", 1021, 765, red, 1022, 766}, {"1021.5: off the right", 1021.5f, 10, red, -1, -1},
-        {"765.5: off the bottom", 10, 765.5f, red, -1, -1}, {"NaN draws nothing", NAN, 0, red, -1, -1},
-        {"colours are taken modulo 256", 3, 3, 256 + red, 4, 4},
-    };
+        {"0.5 rounds up", 0.5f, 0, red, 2, 1}, {"-0.49 rounds to 0", -0.49f, 0.49f, red, 1, 1},
+        {"-0.5 rounds away: off the left", -0.5f, 0, red, -1, -1}, {"last pixel", 1021, 765, red, 1022, 766},
+        {"1021.5: off the right", 1021.5f, 10, red, -1, -1}, {"765.5: off the bottom", 10, 765.5f, red, -1, -1},
+        {"NaN draws nothing", NAN, 0, red, -1, -1}, {"colours are taken modulo 256", 3, 3, 256 + red, 4, 4}};
     for (const auto& r : rows) {
         clearView(screen);
         plot(screen, r.x, r.y, r.colour);
@@ -87,7 +77,6 @@ TEST_F(FramedScreen, BoxesAndCirclesHitThePixelsNearestTheShape) {
 TEST_F(FramedScreen, StraightLinesAndBoxesClipAtTheViewport) {
     using Pixel = std::pair<int, int>;
     const struct { const char* name; void (*draw)(Screen&); std::size_t count; Pixel first, last; } rows[] = {
-        {"column", [](Screen& s) { drawLine(s, 20, 800, 20, 700, white); }, 66, {21, 701}, {21, 766}},
         {"huge row", [](Screen& s) { drawLine(s, -1e12f, 100, 1e12f, 100, white); }, 1022, {1, 101}, {1022, 101}},
         {"huge diagonal", [](Screen& s) { drawLine(s, -3e9f, -3e9f, 3e9f, 3e9f, white); }, 766, {1, 1}, {766, 766}},
         {"box", [](Screen& s) { drawBox(s, -100, -100, 5000, 5000, white, true); }, 1022 * 766, {1, 1}, {1022, 766}},
@@ -102,13 +91,15 @@ TEST_F(FramedScreen, StraightLinesAndBoxesClipAtTheViewport) {
     }
 }
 
-// Lines reaching far past the viewport in any direction: the clipped walk
-// must land on exactly the pixels a walk over the whole line would.
+// Lines reaching far past the viewport in any direction, every tenth a row
+// and every tenth a column: the clipped walk must land on exactly the pixels
+// a walk over the whole line would.
 TEST_F(FramedScreen, ClippedLinesMatchTheWholeWalk) {
     std::mt19937 random(7);
     std::uniform_int_distribution<long> coordinate(-3000, 4000);
     for (int n = 0; n < 300; ++n) {
-        const long x1 = coordinate(random), y1 = coordinate(random), x2 = coordinate(random), y2 = coordinate(random);
+        const long x1 = coordinate(random), y1 = coordinate(random), xEnd = coordinate(random), yEnd = coordinate(random);
+        const long x2 = n % 10 == 1 ? x1 : xEnd, y2 = n % 10 == 2 ? y1 : yEnd;
         clearView(screen);
         drawLine(screen, float(x1), float(y1), float(x2), float(y2), white);
         PixelSet expected;  // the whole walk, step by step, with the same rounding of halves
@@ -156,9 +147,12 @@ TEST_F(FramedScreen, CircleOutlinesAreRoundSymmetricAndHoldTheirFill) {
 // breadth-first search over the same picture reaches. A seed outside the
 // viewport or on the fill's own colour changes nothing.
 TEST_F(FramedScreen, FloodFillReachesWhatAPlainSearchReaches) {
+    floodFill(screen, 500, 300, white);  // the whole viewport from one seed, up to its edges
+    EXPECT_EQ(std::make_tuple(pixelsOf(white).size(), pixelsOf(1).size()), std::make_tuple(1022u * 766, frameSize));
+    clearView(screen);
     std::mt19937 random(11);
     std::uniform_int_distribution<int> x(0, 1021), y(0, 765), length(5, 300);
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < 200; ++i) {
         const int x1 = x(random), y1 = y(random), l = length(random);
         drawLine(screen, float(x1), float(y1), float(x1 + (i % 2) * l), float(y1 + (1 - i % 2) * l), red);
     }
@@ -178,6 +172,7 @@ TEST_F(FramedScreen, FloodFillReachesWhatAPlainSearchReaches) {
     ASSERT_NE(before[301 * 1024 + 401], red);
     floodFill(screen, 400, 300, red);
     const std::vector<uint8_t> after = copyFrame(screen);
+    EXPECT_GT(std::count(after.begin(), after.end(), red) - std::count(before.begin(), before.end(), red), 100000);
     for (std::size_t i = 0; i < after.size(); ++i)
         ASSERT_EQ(after[i], reached[i] ? red : before[i]) << "pixel " << i % 1024 << "," << i / 1024;
     for (auto [x, y] : {std::pair{-0.5f, 5.f}, {5, 765.5f}, {1021.5f, 5}, {5, -0.5f}, {NAN, 5}, {400, 300}}) {

@@ -39,16 +39,12 @@ inline void plainStep(PlainSystem& s) {
     for (int i = 1; i <= n; ++i) {
         if (B[i].active == 0) continue;
         for (int j = 1; j <= n; ++j) {
-            if (j == i || B[j].active == 0) continue;
-            if (K < 1) continue;
+            if (j == i || B[j].active == 0 || K < 1) continue;
             bool iAbsorbed = false;
             int k = 1;
             while (true) {
-                PlainBody& bi = B[i];
-                PlainBody& bj = B[j];
-                float dx = float(double(bj.x) - bi.x);
-                float dy = float(double(bj.y) - bi.y);
-                float dz = float(double(bj.z) - bi.z);
+                PlainBody &bi = B[i], &bj = B[j];
+                float dx = float(double(bj.x) - bi.x), dy = float(double(bj.y) - bi.y), dz = float(double(bj.z) - bi.z);
                 float d = root(double(dx) * dx + double(dy) * dy + double(dz) * dz);
                 float e = root(double(bj.speed) * bj.speed + double(bi.speed) * bi.speed);
                 bool close = e >= d;
@@ -63,8 +59,7 @@ inline void plainStep(PlainSystem& s) {
                 if (double(bj.radius) + bi.radius > d) {
                     int sv = bi.mass >= bj.mass ? i : j;
                     int ab = sv == i ? j : i;
-                    s.liveCount -= 1;
-                    s.mergers += 1;
+                    s.liveCount -= 1, s.mergers += 1;
                     B[ab].active = 0;
                     double mi = bi.mass, mj = bj.mass;
                     float nvx = float((mj * bj.vx + mi * bi.vx) / (mi + mj));
@@ -72,8 +67,7 @@ inline void plainStep(PlainSystem& s) {
                     float nvz = float((mj * bj.vz + mi * bi.vz) / (mi + mj));
                     B[sv].vx = nvx, B[sv].vy = nvy, B[sv].vz = nvz;
                     B[sv].mass = float(mi + mj);
-                    B[sv].diameter = float(
-                        std::pow(double(B[sv].mass) * 3 / s.density / 12.566370614359172, 0.333) * 2 / 10);
+                    B[sv].diameter = float(std::pow(double(B[sv].mass) * 3 / s.density / 12.566370614359172, 0.333) * 2 / 10);
                     B[sv].radius = float(B[sv].diameter / 2.0);
                     B[ab].mass = B[ab].diameter = B[ab].radius = B[ab].color = 0;
                     B[ab].vx = B[ab].vy = B[ab].vz = 0;
