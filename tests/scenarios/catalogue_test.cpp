@@ -71,11 +71,11 @@ TEST(SolarSystem, EveryBodyOfTheCatalogue) {
 TEST(SolarSystem, AfterAnotherScenario) {
     auto w = std::make_unique<World>();
     sim::Bodies& b = w->bodies;
-    b.active[19] = 1, b.mass[19] = 1e20f, b.diameter[19] = 1e5f, b.name[19] = "P19", b.name[30] = "P30", b.speed[3] = 99;
+    b.active[19] = 1, b.mass[19] = 1e20f, b.diameter[19] = 1e5f, b.name[19] = "P19", b.name[30] = "P30", b.speed[3] = b.depth[3] = 99;
     w->physics.timeStep = 10, w->observer.XAuge = 5e11f, w->clock.stepCount = 1234;
     scenarios::setUpSolarSystem(*w);
     EXPECT_EQ(std::make_tuple(b.active[19], b.mass[19], b.diameter[19], b.name[19]), std::make_tuple(0.f, 0.f, 0.f, ""));
-    EXPECT_EQ(std::tie(b.name[30], b.speed[3], b.vy[4], b.vx[1]), std::make_tuple("P30", 0.f, -298000.f, 1.f));
+    EXPECT_EQ(std::tie(b.name[30], b.speed[3], b.depth[3], b.vy[4], b.vx[1]), std::make_tuple("P30", 0.f, 0.f, -298000.f, 1.f));
     EXPECT_EQ(std::tie(w->physics.timeStep, w->observer.XAuge, w->clock.stepCount), std::make_tuple(10.f, 5e11f, 1234.f));
 }
 

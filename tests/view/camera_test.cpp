@@ -156,4 +156,5 @@ TEST(ArctanDegrees, CloseToTheArctangentMonotonicAndStrictlyInsideTheQuadrant) {
     }
     // Its degree is 3.1416/180, a little more than pi/180: the angle of 1 lies just below 45.
     EXPECT_NEAR(arctanDegrees(1), 45 * std::numbers::pi / 3.1416, 90 / 262144.);
+    EXPECT_LT(arctanDegrees(1), 45);
 }

@@ -58,6 +58,8 @@ TEST(DrawBodies, PointsAndDiscs) {
         {"1.0 at the simulation's scale: a pixel", 1.0f, view::simulationSizeScale, false, dot},
         {"2: a filled disc", 2, 1, false, {".###.", "#####", "#####", "#####", ".###."}},
         {"2 over a pixel of its colour: no extra seeds", 2, 1, true, {".###.", "#...#", "#.#.#", "#...#", ".###."}},
+        {"2 at scale 2 over a pixel of its colour: no extra seeds", 2, 2, true,
+         {"...###...", ".##...##.", ".#.....#.", "#...#...#", "#..###..#", "#...#...#", ".#.....#.", ".##...##.", "...###..."}},
         {"2.5 over a pixel of its colour: filled by the extra seeds", 2.5f, 1, true,
          {"..###..", ".#####.", "#######", "#######", "#######", ".#####.", "..###.."}},
     };
