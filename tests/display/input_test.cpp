@@ -123,7 +123,8 @@ TEST_F(LineEditor, EveryKeyOfTheTable) {
     const struct { const char* name; std::vector<std::string> keys; std::string line; } rows[] = {
         {"10 ends the line too", {"abc\n"}, "abc"}, {"Left inserts before the last", {"abc", left, "X\r"}, "abXc"},
         {"Home and End", {"abc", home, "X", end, "Y\r"}, "XabcY"}, {"Backspace", {"abc\b\r"}, "ab"},
-        {"Right stops at the end", {"ab", right, right, "c\r"}, "abc"}, {"Left stops at the start", {"ab", home, left, "c\r"}, "cab"},
+        {"Right stops at the end", {"ab", right, right, "c\r"}, "abc"},
+        {"Left stops at the start", {"ab", home, left, "c\r"}, "cab"},
         {"Backspace at the start does nothing", {"\babc", home, "\b\r"}, "abc"},
         {"Del under the cursor", {"abc", home, extended(scan::del), "\r"}, "bc"}, {"Esc clears", {"abc\x1b", "xy\r"}, "xy"},
         {"Tab to column 8", {"ab\tc\r"}, "ab      c"}, {"Tab at 8 goes to 16", {"12345678\tx\r"}, "12345678        x"},

@@ -36,18 +36,22 @@ TEST(SolarSystem, EveryBodyOfTheCatalogue) {
         {12, "Veste", 2.17e20, 2.15, 0, 8, 280000}, {13, "Pallas", 2.34e20, 2.69, 0, 8, 261500},
         {14, "juno", 2.82e19, 2.5, 0, 8, 142000},
     };
-    const struct { int nr; const char* name; int planet; float mass, distance; double speed; int color; float radius; } moons[] = {
+    const struct { int nr; const char* name; int planet; float mass, distance; double speed; int color; float radius; }
+    moons[] = {
         {15, "Mond", 4, 7.35e22f, 3.85001e8f, -1100, 7, 1738000}, {16, "Io", 6, 8.84e22f, 4.218e8f, -17300, 7, 1660000},
         {17, "Europa", 6, 4.8e22f, 6.709e8f, -13740, 15, 1561000}, {18, "Ganymed", 6, 1.428e23f, 1.0704e9f, -10880, 8, 2630000},
-        {20, "Kallisto", 6, 1.076e23f, 1.884e9f, -8200, 12, 2340000}, {21, "Titan", 7, 1.345e23f, 1.22185e9f, -5570, 12, 2550000},
-        {22, "Enceladus", 7, 1.08e20f, 2.73948e8f, -12635.3, 15, 252000}, {23, "Triton", 9, 2.15e22f, 3.54759e8f, 4390, 8, 1340000},
+        {20, "Kallisto", 6, 1.076e23f, 1.884e9f, -8200, 12, 2340000},
+        {21, "Titan", 7, 1.345e23f, 1.22185e9f, -5570, 12, 2550000},
+        {22, "Enceladus", 7, 1.08e20f, 2.73948e8f, -12635.3, 15, 252000},
+        {23, "Triton", 9, 2.15e22f, 3.54759e8f, 4390, 8, 1340000},
         {24, "Charon", 10, 1.52e21f, 1.95714e7f, 223, 8, 600000},
     };
     auto w = std::make_unique<World>();
     scenarios::setUpSolarSystem(*w);
     const sim::Bodies& b = w->bodies;
     EXPECT_EQ(std::tie(w->scenarioTitle, b.bodyCount, b.liveCount), std::make_tuple("Sonnensystem", 24.f, 24));
-    EXPECT_EQ(fields(b, 1), std::make_tuple("Sonne", 1.f, float(sun), 0.f, 0.f, 0.f, 72.f, 11520.f, 0.f, 14.f, 696000.f, 1392000.f));
+    EXPECT_EQ(fields(b, 1),
+              std::make_tuple("Sonne", 1.f, float(sun), 0.f, 0.f, 0.f, 72.f, 11520.f, 0.f, 14.f, 696000.f, 1392000.f));
     for (const auto& p : bodies) {
         const float x = float(p.au * AU);
         const double speed = p.speed != 0 ? p.speed : -std::sqrt(G * sun / x);
@@ -71,7 +75,8 @@ TEST(SolarSystem, EveryBodyOfTheCatalogue) {
 TEST(SolarSystem, AfterAnotherScenario) {
     auto w = std::make_unique<World>();
     sim::Bodies& b = w->bodies;
-    b.active[19] = 1, b.mass[19] = 1e20f, b.diameter[19] = 1e5f, b.name[19] = "P19", b.name[30] = "P30", b.speed[3] = b.depth[3] = 99;
+    b.active[19] = 1, b.mass[19] = 1e20f, b.diameter[19] = 1e5f, b.name[19] = "P19";
+    b.name[30] = "P30", b.speed[3] = b.depth[3] = 99;
     w->physics.timeStep = 10, w->observer.XAuge = 5e11f, w->clock.stepCount = 1234;
     scenarios::setUpSolarSystem(*w);
     EXPECT_EQ(std::make_tuple(b.active[19], b.mass[19], b.diameter[19], b.name[19]), std::make_tuple(0.f, 0.f, 0.f, ""));
@@ -90,13 +95,15 @@ TEST(JupiterSystem, SameBodiesWhateverRanBefore) {
         w->bodies.name[6] = "kept";
         scenarios::startListEntry(*w, 8);
         const sim::Bodies& b = w->bodies;
-        EXPECT_EQ(std::make_tuple(w->scenarioTitle, b.name[6], b.bodyCount, b.liveCount, w->physics.timeStep, w->observer.ZAuge),
+        EXPECT_EQ(std::make_tuple(w->scenarioTitle, b.name[6], b.bodyCount, b.liveCount, w->physics.timeStep,
+                                  w->observer.ZAuge),
                   std::make_tuple("Jupitersystem", "kept", 5.f, 5, 10.f, -2.984e9f)) << "after " << before;
         EXPECT_NEAR(b.mass[1], 1.9006e27, 0.0001e27);
         for (int i = 1; i <= 5; ++i) {
             const auto& m = moons[i - 1];
             EXPECT_EQ(std::make_tuple(b.name[i], b.x[i], b.vy[i], b.color[i], b.radius[i], b.diameter[i], b.active[i]),
-                      std::make_tuple(m.name, m.x, m.vy, m.color, m.radius, 2 * m.radius, 1.f)) << m.name << " after " << before;
+                      std::make_tuple(m.name, m.x, m.vy, m.color, m.radius, 2 * m.radius, 1.f))
+                << m.name << " after " << before;
         }
     }
 }

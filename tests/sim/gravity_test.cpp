@@ -59,7 +59,8 @@ TEST(GravityStep, SmallWorldsAgainstThePlainStep) {
         return std::vector<Body>{{1, 0, 0, 0, radius, 0, 0, speed}, {1e20f, d, 0, 0, radius, 0, 0, partner}};
     };
     const std::vector<Body> sunAndEarth = {{5.98e24f, AU, 0, 0, 1}, {1.98892e30f, 0, 0, 0, 1}};
-    const std::vector<Body> merging = {{3e24f, 0, 0, 0, 5e6f, 100}, {1e24f, 1e6f, 0, 0, 5e6f, 0, -400}, {1e10f, 1e15f, 0, 0, 1}};
+    const std::vector<Body> merging = {
+        {3e24f, 0, 0, 0, 5e6f, 100}, {1e24f, 1e6f, 0, 0, 5e6f, 0, -400}, {1e10f, 1e15f, 0, 0, 1}};
     const std::vector<Body> stepZero = {{1e30f, 0, 0, 0, 1e9f}, {1e30f, 1e3f, 0, 0, 1e9f, 7}};
     using Field = sim::Bodies::Column<float> sim::Bodies::*;
     const struct { const char* name; float timeStep; std::vector<Body> bodies; int body; Field field; double want;
@@ -80,12 +81,14 @@ TEST(GravityStep, SmallWorldsAgainstThePlainStep) {
         {"merger keeps momentum along y", 720, merging, 1, &sim::Bodies::vy, -100},
         {"the absorbed body keeps its place", 720, merging, 2, &sim::Bodies::x, 1e6f},
         {"the absorbed body loses its colour", 720, merging, 2, &sim::Bodies::color, 0},
-        {"equal masses leave the lower number", 720, {{1e22f, 0, 0, 0, 1e6f}, {1e22f, 0, 1e6f, 0, 1e6f}}, 2, &sim::Bodies::active, 0},
+        {"equal masses leave the lower number", 720, {{1e22f, 0, 0, 0, 1e6f}, {1e22f, 0, 1e6f, 0, 1e6f}}, 2,
+         &sim::Bodies::active, 0},
         {"coincident bodies merge", 720, {{1e22f, 5, 5, 5, 10}, {2e22f, 5, 5, 5, 10}}, 2, &sim::Bodies::mass, 3e22f},
         {"time step rounding to 0: no kick", 0.4f, stepZero, 1, &sim::Bodies::vx, 0},
         {"time step rounding to 0: no merger, moves", 0.4f, stepZero, 2, &sim::Bodies::x, 1007},
         {"active -1 stays put", 720, {{1e30f, 0, 0, 0, 0, 0, 0, 0, -1}, {1e30f, 1e9f, 0, 0, 0}}, 1, &sim::Bodies::x, 0},
-        {"inactive body attracts nothing", 720, {{1e20f, 0, 0, 0, 0}, {1e30f, 1e11f, 0, 0, 0, 0, 0, 0, 0}}, 1, &sim::Bodies::vx, 0},
+        {"inactive body attracts nothing", 720, {{1e20f, 0, 0, 0, 0}, {1e30f, 1e11f, 0, 0, 0, 0, 0, 0, 0}}, 1,
+         &sim::Bodies::vx, 0},
         {"unused entry attracts nothing", 720, {{1e20f, 0, 0, 0, 0}, {0, 1e11f, 0, 0, 0}, {1e30f, -1e11f, 0, 0, 0}}, 1,
          &sim::Bodies::vx, 0, 2},
     };
@@ -98,7 +101,8 @@ TEST(GravityStep, SmallWorldsAgainstThePlainStep) {
         EXPECT_TRUE(sameAsPlain(fast->bodies, oracle)) << row.name << ", fast";
         EXPECT_TRUE(sameAsPlain(plain->bodies, oracle)) << row.name << ", plain";
         EXPECT_NEAR((fast->bodies.*row.field)[std::size_t(row.body)], row.want, std::fabs(row.want) * 1e-6) << row.name;
-        const std::string title = "Test  " + std::to_string(oracle.liveCount) + " Objekte von " + std::to_string(oracle.body.size() - 1);
+        const std::string title =
+            "Test  " + std::to_string(oracle.liveCount) + " Objekte von " + std::to_string(oracle.body.size() - 1);
         EXPECT_EQ(fast->windowTitle, mergers ? title : "") << row.name;
     }
 }
@@ -108,7 +112,8 @@ TEST(GravityStep, SmallWorldsAgainstThePlainStep) {
 // whose bodies move further per step than they stand apart, at three time steps.
 TEST(GravityStep, MatchesThePlainStepOverManySteps) {
     const struct { const char* name; float timeStep; int steps, minMergers; } rows[] = {
-        {"solar system", 0, 3000, 1}, {"swarm at 720 s", 720, 60, 6}, {"swarm at 10 s", 10, 60, 6}, {"swarm at 2.6 s", 2.6f, 60, 6}};
+        {"solar system", 0, 3000, 1}, {"swarm at 720 s", 720, 60, 6}, {"swarm at 10 s", 10, 60, 6},
+        {"swarm at 2.6 s", 2.6f, 60, 6}};
     for (const auto& row : rows) {
         std::mt19937 random(7);
         std::uniform_real_distribution<float> unit(-1, 1);

@@ -76,7 +76,8 @@ TEST(DrawBodies, PointsAndDiscs) {
     Scene scene;
     scene.w->hud.mark1 = scene.add(300, 300, 50, yellow);
     scene.draw();
-    for (int d : {-46, -22, 22, 46}) EXPECT_EQ(std::make_tuple(scene.at(300 + d, 300), scene.at(300, 300 + d)), std::make_tuple(yellow, yellow)) << d;
+    for (int d : {-46, -22, 22, 46})
+        EXPECT_EQ(std::make_tuple(scene.at(300 + d, 300), scene.at(300, 300 + d)), std::make_tuple(yellow, yellow)) << d;
 }
 
 // The ring of radius 20 round either mark while markRingFlag is 1, and

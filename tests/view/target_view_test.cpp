@@ -20,7 +20,8 @@ constexpr float AU = 1.492e11f;
 TEST(TargetView, TheTargetLandsOnTheCentrePixel) {
     const struct { const char* name; float ex, ey, ez, dx, dy, dz, roll; } cases[] = {
         {"right and up", 0, 0, -3 * AU, 1 * AU, 0.5f * AU, 3 * AU, 0}, {"straight behind", 0, 0, 0, 0, 0, -AU, 0},
-        {"left, below, behind", 2 * AU, 1 * AU, 0, -3 * AU, -2 * AU, -5 * AU, 0}, {"straight above", 1e9f, 0, 1e9f, 0, AU, 0, 0},
+        {"left, below, behind", 2 * AU, 1 * AU, 0, -3 * AU, -2 * AU, -5 * AU, 0},
+        {"straight above", 1e9f, 0, 1e9f, 0, AU, 0, 0},
         {"near, far out", 5.2f * AU, 0, 0, 1.4e9f, 3e8f, -2e9f, 0}, {"rolled", 0, 0, -3 * AU, -AU, 2 * AU, AU, 37},
     };
     for (const auto& c : cases) {
@@ -89,5 +90,27 @@ TEST(Marking, NearestBodyTiesToTheLowerNumberWithin10000Pixels) {
         pickMarks(h, b, 0, 0, c.buttons);
         EXPECT_EQ(std::tie(h.mark1, h.mark2, h.markRingFlag, h.markPick), std::make_tuple(c.mark1, c.mark2, c.ring, 0))
             << c.name;
+    }
+}
+
+// The course automation moves the eye with the target, then up to VAuge
+// towards it, stopping at ten target diameters (1e7 m here) or backing out
+// to them at up to VAuge; switched off it leaves the eye alone.
+TEST(CourseAutomation, UpToVAugeTowardsTenDiameters) {
+    const struct { const char* name; float courseSwitch, VAuge, eyeZ, vz, want; } rows[] = {
+        {"far: one VAuge closer", 1, 1e8f, -1e9f, 0, -9e8f}, {"off: stays", -1, 1e8f, -1e9f, 0, -1e9f},
+        {"near: stops at ten diameters", 1, 1e8f, -1.5e7f, 0, -1e7f}, {"inside: backs out to them", 1, 1e8f, -5e6f, 0, -1e7f},
+        {"deep inside: backs out VAuge", 1, 1e6f, -1e6f, 0, -2e6f}, {"with the target's velocity", 1, 1e8f, -1e9f, 3e8f, -6e8f},
+    };
+    for (const auto& r : rows) {
+        Observer o;
+        o.ZAuge = r.eyeZ, o.VAuge = r.VAuge;
+        Target t;
+        t.courseSwitch = r.courseSwitch, t.Ziel = 1;
+        sim::Bodies b;
+        b.bodyCount = 1, b.diameter[1] = 1e6f, b.vz[1] = r.vz;
+        steerCourse(o, t, b);
+        EXPECT_NEAR(o.ZAuge, r.want, 16) << r.name;
+        EXPECT_EQ(std::tie(o.XAuge, o.YAuge), std::make_tuple(0.f, 0.f)) << r.name;
     }
 }
