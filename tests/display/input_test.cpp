@@ -1,6 +1,4 @@
-// Keys, key translation, the mouse, timed waits, presenting and the line
-// editor, through the screen's readers with scripted input on the headless
-// backend's virtual clock.
+// Keys, mouse, waits, presenting and the line editor, scripted on the headless backend's virtual clock.
 #include <tuple>
 
 #include "display/keys.h"
@@ -21,8 +19,7 @@ std::string drainKeys(Screen& s) {
 
 }  // namespace
 
-// Characters stand for themselves, keys without one count from F1 (59) to
-// Del (83), and the character 127 is Del. Fifteen keys wait; the oldest go.
+// Characters stand for themselves, other keys count from F1 (59) to Del (83); 127 is Del. Fifteen keys wait.
 TEST_F(FramedScreen, KeyTextsAndTheKeyRing) {
     const struct { const char* name; int character, scan; std::string text; } rows[] = {
         {"letter", 'a', 30, "a"}, {"Enter", 13, 28, "\r"}, {"u umlaut", 0x81, 26, "\x81"}, {"caps lock (58)", -1, 58, ""},
@@ -37,8 +34,7 @@ TEST_F(FramedScreen, KeyTextsAndTheKeyRing) {
     EXPECT_EQ(drainKeys(screen), extended(59) + extended(107));
 }
 
-// A long wait goes in 50 ms slices and ends after the slice in which a key
-// is there; the key stays to be read. Waits under 100 ms always run out.
+// A wait goes in 50 ms slices and ends after the slice a key came in (left to read); under 100 ms it runs out.
 TEST_F(FramedScreen, SleepEndsAfterTheSliceInWhichAKeyArrives) {
     const struct { const char* name; int keyAt; int sleep; long long elapsed; } rows[] = {
         {"no key: the whole wait", -1, 400, 400}, {"key at 10 ms: end of the first slice", 10, 400, 50},
@@ -56,8 +52,7 @@ TEST_F(FramedScreen, SleepEndsAfterTheSliceInWhichAKeyArrives) {
     }
 }
 
-// Outside the window every field reads -1. A press released again before
-// the next poll still reads as pressed, once; a held button on every poll.
+// Outside the window every field reads -1; a click between two polls reads as pressed once.
 TEST_F(FramedScreen, MouseReadings) {
     auto read = [&] {
         const MouseReading m = readMouse(screen);
@@ -79,8 +74,7 @@ TEST_F(FramedScreen, MouseReadings) {
     EXPECT_EQ(read(), std::make_tuple(true, -1, -1, -1, -1));
 }
 
-// The title keeps 127 bytes. The window shows only presented frames:
-// reading input presents when the window is ready for a frame, a wait always.
+// The title keeps 127 bytes. Reading input presents the frame when the window is ready, a wait always.
 TEST_F(FramedScreen, TitleAndPresentedFrames) {
     setWindowTitle(screen, std::string(127, 'x') + "y");
     EXPECT_EQ(std::tie(screen.title, input.title()), std::make_tuple(std::string(127, 'x'), std::string(127, 'x')));
@@ -102,8 +96,7 @@ TEST_F(FramedScreen, TitleAndPresentedFrames) {
 
 class LineEditor : public FramedScreen {
 protected:
-    // Types the keys (characters and two-byte extended texts) ten at a time,
-    // 25 ms apart, so that the key buffer never overflows, and runs readLine.
+    // Types the keys (characters or extended texts) ten every 25 ms, so none overflow, and runs readLine.
     std::string edit(const std::vector<std::string>& keys, std::string_view prompt = "", bool questionMark = false) {
         long long at = input.time();
         int typed = 0;
@@ -138,8 +131,7 @@ TEST_F(LineEditor, EveryKeyOfTheTable) {
     for (const auto& r : rows) EXPECT_EQ(edit(r.keys), r.line) << r.name;
 }
 
-// The prompt and "? " come first; a shorter line leaves no tail of the
-// longer one; the cursor is an underline on the bottom row of its cell.
+// The prompt and "? " first; a shorter line leaves no tail; the cursor underlines its cell.
 TEST_F(LineEditor, PromptTailCursorAndLineEnd) {
     locate(screen, 5, 1);
     input.typeText("7abc\b\b\b");
@@ -154,8 +146,7 @@ TEST_F(LineEditor, PromptTailCursorAndLineEnd) {
     EXPECT_EQ(pixel(7 * 8, 5 * 16 - 1), 0) << "no cursor after Enter";
 }
 
-// Started at row 48, column 120, the line scrolls once for its second row
-// and once for the line end: it starts on row 46.
+// From row 48, column 120 the line scrolls for its second row and for the line end.
 TEST_F(LineEditor, LongLineOnTheBottomRowScrollsTheScreen) {
     locate(screen, 48, 120);
     EXPECT_EQ(edit({"0123456789abcdef\r"}), "0123456789abcdef");

@@ -1,5 +1,4 @@
-// A headless screen set up as every screen of the program starts: opened,
-// the blue-framed viewport (1,1)-(1022,766), light green on black.
+// A headless screen as every screen starts: the blue-framed viewport (1,1)-(1022,766), light green on black.
 #pragma once
 #include <cstdint>
 #include <vector>

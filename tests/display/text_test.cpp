@@ -1,6 +1,4 @@
-// The text grid on the headless frame (opaque glyph cells, the cursor,
-// wrapping at column 128, line ends and scrolling at row 48), the number
-// texts it prints, the font, the palette and code page 437.
+// The text grid (cursor, wrapping at column 128, scrolling at row 48), number texts, font, palette, code page 437.
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -16,8 +14,7 @@
 using namespace display;
 using testing_support::showsText;
 
-// Each row prints on a fresh screen whose row 1 starts with "T"; the cells
-// written, where the cursor ends and whether the screen scrolled.
+// Each row prints on a fresh screen whose row 1 starts with "T": cells, cursor and whether it scrolled.
 TEST_F(FramedScreen, PrintingMovesTheCursorWrapsAndScrolls) {
     struct Cell { int row, column; std::string text; };
     const struct { const char* name; int row, column; std::string text; bool lineEnd; std::vector<Cell> cells;
@@ -88,8 +85,7 @@ TEST(DefaultPalette, StandardColoursGreyRampHuesAndBlackTail) {
     for (const auto& r : rows) EXPECT_EQ(defaultPalette()[r.index], r.colour) << "entry " << r.index;
 }
 
-// Titles go out in UTF-8 and Latin-1; every byte the font shows can be
-// typed: the symbols at 1..31 ("§" 21, "¶" 20) and 127 as well as the upper half.
+// Titles go out in UTF-8 and Latin-1; every byte the font shows can be typed, 1..31 and 127 included.
 TEST(CodePage437, TitlesAndEveryByteFromItsUnicodeCharacter) {
     EXPECT_EQ(utf8FromCp437("Gr\x94\xe1" "e \x81\xc4\xdb"), "Gr\xc3\xb6\xc3\x9f" "e \xc3\xbc\xe2\x94\x80\xe2\x96\x88");
     EXPECT_EQ(latin1FromCp437("M\x81hle \xdb"), "M\xfchle ?");

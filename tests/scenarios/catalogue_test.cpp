@@ -1,5 +1,4 @@
-// The solar system and the Jupiter system as they are written into the body
-// table, checked against the catalogues' own figures.
+// The solar system and the Jupiter system against the catalogues' own figures.
 #include <cmath>
 #include <memory>
 #include <tuple>
@@ -23,9 +22,7 @@ auto fields(const sim::Bodies& b, int i) {
 
 }  // namespace
 
-// Planets (mass in Earth masses) and asteroids (mass in kg, speed 0: the
-// circular speed round the Sun at the stored x); moons beyond their planet on
-// +x, their speed added to the planet's.
+// Planets (Earth masses), asteroids (kg; speed 0: circular round the Sun), moons on +x of their planet.
 TEST(SolarSystem, EveryBodyOfTheCatalogue) {
     const struct { int nr; const char* name; double mass, au, speed; int color; float radius; } bodies[] = {
         {2, "Merkur", 0.056 * earth, 0.38, -47900, 8, 2400000}, {3, "Venus", 0.815 * earth, 0.72, -35000, 6, 6100000},
@@ -69,9 +66,7 @@ TEST(SolarSystem, EveryBodyOfTheCatalogue) {
     for (auto [got, want] : worked) EXPECT_EQ(got, want);
 }
 
-// After another scenario: entry 19 is cleared, entries above 24 are not,
-// the derived fields are, the time step in force scales every speed, and the
-// observer and the clock stay where they were.
+// After another scenario: entry 19 and derived fields cleared, not above 24; speeds at the time step in force.
 TEST(SolarSystem, AfterAnotherScenario) {
     auto w = std::make_unique<World>();
     sim::Bodies& b = w->bodies;

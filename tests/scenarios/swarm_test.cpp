@@ -1,5 +1,4 @@
-// The generated swarms and the two special systems, started as the main
-// menu starts them.
+// The generated swarms and the two special systems, started as the main menu starts them.
 #include <array>
 #include <cmath>
 #include <memory>
@@ -40,8 +39,7 @@ const struct Shape { int entry; const char* title; double m1, m2, rMin, rMax; bo
     {10, "TW Hydrae - roter Zwerg & Scheibe & Planet", 0.55 * sun, 1, AU, AU + 2.4e13, true},
 };
 
-// The pair at rest in total round the origin, and every swarm body on a
-// circular orbit round centralMass within the entry's distances.
+// The pair at rest round the origin, every swarm body on a circular orbit within the entry's distances.
 void expectSwarm(const World& w, const Shape& s) {
     const sim::Bodies& b = w.bodies;
     const double dt = w.physics.timeStep, m1 = b.mass[1], m2 = b.mass[2];
@@ -83,8 +81,7 @@ TEST(Random, Pcg32AndTheEndsOfADraw) {
     for (auto [bits, unit] : ends) EXPECT_EQ(scenarios::unitFromBits(bits), unit) << bits;
 }
 
-// Every entry fresh, and entry 1 after the catalogues, whose bodyCount
-// (24, 5) and timeStep (10 s after Jupiter) it takes.
+// Every entry fresh, and entry 1 after the catalogues, whose bodyCount and timeStep it takes.
 TEST(Swarm, EveryEntryHasItsPairAndShape) {
     for (const Shape& s : shapes) expectSwarm(*started(s.entry, 100 + s.entry), s);
     for (auto [before, count] : {std::pair{7, 24}, {8, 5}}) {
@@ -114,8 +111,7 @@ TEST(Swarm, ThePlanetOfTheSpecialSystems) {
     EXPECT_GT(farthest, 150 * AU) << "the disc reaches far out";
 }
 
-// Below three bodies no swarm, no planet, no mark; bodies 1 and 2 are always
-// written, entries above bodyCount otherwise stay as they were.
+// Below three bodies no swarm, planet or mark; entries above bodyCount stay as they were.
 TEST(Swarm, SmallBodyCounts) {
     const struct { int entry; float bodyCount; int mark1; const char* names; } cases[] = {
         {1, 1, 7, "S1S2keptkept"}, {1, 2, 7, "S1S2keptkept"}, {1, 3, 7, "S1S2P3kept"},
@@ -130,9 +126,7 @@ TEST(Swarm, SmallBodyCounts) {
     }
 }
 
-// Every field of every set-up finite over thousands of seeds, among them
-// seeds (found by search) that draw exactly 0 where a separation (entry 2),
-// a central mass (5, 6) or a distance (5, 6) of 0 would give infinite speeds.
+// Finite set-ups over thousands of seeds, among them seeds that draw exactly 0 where that divides by 0.
 TEST(Swarm, NoSeedGivesANonFiniteSetUp) {
     const uint64_t zeroFirst = 7926450, zeroFourth = 29980364, zeroThird = 42830405;
     auto nthDraw = [](uint64_t seed, int seeding, int n) {

@@ -1,6 +1,4 @@
-// Reading the headless frame back as small pictures and as text cells, so
-// that tests compare against a picture drawn in the test or against the
-// font's glyphs, not against the drawing code itself.
+// The headless frame against small pictures drawn in the test and against the font's glyphs.
 #pragma once
 #include <string>
 #include <vector>
@@ -12,9 +10,7 @@
 
 namespace testing_support {
 
-// The pixels from (x0, y0) equal want, one text row per pixel row: '.' colour
-// 0, '#' the given ink, 'o' the frame blue (1), '?' anything else. The first
-// row that differs is reported with its number.
+// The pixels from (x0, y0) as rows of '.' colour 0, '#' ink, 'o' frame blue (1), '?' anything else.
 inline ::testing::AssertionResult showsPicture(display::Screen& s, int x0, int y0, int ink,
                                                const std::vector<std::string>& want) {
     for (int r = 0; r < int(want.size()); ++r) {

@@ -1,5 +1,4 @@
-// Observer camera: each key's effect, the view angles and the perspective
-// projection, against worked positions and independent computations.
+// Observer camera: each key's effect, the view angles and the projection.
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -29,10 +28,7 @@ Seen project(Observer& o, const Target& t, float x, float y, float z, float diam
 
 }  // namespace
 
-// From the start position; from an eye at the origin, where depth and screen
-// position are truncated towards zero (the screen divides by the truncated
-// depth); behind the eye, where the image mirrors; and rolled by 90 degrees
-// in target view, where right of the centre shows below it and above shows right.
+// Depth and screen position truncate towards zero; behind the eye the image mirrors; a roll of 90 turns it.
 TEST(Projection, WorkedPositions) {
     const float ahead = 4.476e11f, start = -3 * AU;
     const struct { const char* name; float eyeZ, roll, x, y, z, sx, sy, depth; } rows[] = {
@@ -54,9 +50,7 @@ TEST(Projection, WorkedPositions) {
     }
 }
 
-// The distance is the double-precision length of the float offsets, rounded
-// once; the apparent size follows the arctangent of diameter / 1.4 / distance.
-// Only entries 1..round(bodyCount) with a diameter are projected.
+// Distance and apparent size against a plain computation; only entries 1..round(bodyCount) with a diameter.
 TEST(Projection, DistanceApparentSizeAndWhichEntries) {
     std::mt19937 random(5);
     std::uniform_real_distribution<float> place(-5 * AU, 5 * AU);
@@ -78,7 +72,6 @@ TEST(Projection, DistanceApparentSizeAndWhichEntries) {
     EXPECT_EQ(std::make_tuple(b.screenX[1], b.screenX[2], b.screenX[3]), std::make_tuple(510.f, -7.f, -7.f));
 }
 
-// A body put where v takes the eye is dead ahead: screen centre, depth = VAuge.
 TEST(Projection, ForwardMoveAndViewAgree) {
     const struct { float XDREH, YDREH, ZDre; } views[] = {{90, 0, 0}, {30, 20, 0}, {-45, 60, 10}, {200, -30, -15}, {0, 90, 0}};
     for (auto v : views) {
@@ -94,8 +87,7 @@ TEST(Projection, ForwardMoveAndViewAgree) {
     }
 }
 
-// Each key from the start state: what it changes and in which direction.
-// Scan codes count only after 255: K (75) is not the left arrow.
+// Each key from the start state and its direction; scan codes count only after 255 (K is no arrow).
 TEST(ObserverKeys, EachKeysDirection) {
     const float V = 5e9f, Z = -4.476e11f;
     const struct { const char* name; int code, scan; bool handled; float x, y, z, v, xdreh, ydreh, zdre; } rows[] = {
@@ -124,8 +116,7 @@ TEST(ObserverKeys, EachKeysDirection) {
     EXPECT_EQ(std::tie(o.XAuge, o.ZAuge), std::make_tuple(0.f, Z + V));
 }
 
-// Free view: yaw = ZDre + XDREH, pitch = sin(YDREH) cos(XDREH) 90, roll 0;
-// target view copies the target angles and keeps the roll.
+// Free view: yaw ZDre + XDREH, pitch sin(YDREH) cos(XDREH) 90, roll 0; target view: the target's angles.
 TEST(ViewAngles, FreeAndTargetView) {
     const double deg = std::numbers::pi / 180;
     const struct { const char* name; float XDREH, YDREH, ZDre, roll, targetSwitch, wi_x, wi_y, wantRoll; } rows[] = {
@@ -154,7 +145,7 @@ TEST(ArctanDegrees, CloseToTheArctangentMonotonicAndStrictlyInsideTheQuadrant) {
         ASSERT_GE(a, previous) << v;
         previous = a;
     }
-    // Its degree is 3.1416/180, a little more than pi/180: the angle of 1 lies just below 45.
+    // Its degree is 3.1416/180, a little over pi/180: the angle of 1 lies just below 45.
     EXPECT_NEAR(arctanDegrees(1), 45 * std::numbers::pi / 3.1416, 90 / 262144.);
     EXPECT_LT(arctanDegrees(1), 45);
 }

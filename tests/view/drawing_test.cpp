@@ -1,5 +1,4 @@
-// Drawing bodies from their projection: points and discs, rings, names at
-// the edges of their rules, the order of drawing and the erase cycle.
+// Drawing bodies from their projection: points, discs, rings, names, order and the erase cycle.
 #include <cmath>
 #include <memory>
 
@@ -17,8 +16,7 @@ namespace {
 
 constexpr int red = 4, yellow = 14, green = 10;
 
-// A screen set up as the simulation sets it up, and a world whose bodies are
-// placed straight on the screen (drawing coordinates) without projecting.
+// The simulation's screen and a world whose bodies are placed straight on it, unprojected.
 struct Scene {
     Scene() {
         display::openScreen(screen);
@@ -47,9 +45,7 @@ struct Scene {
 
 }  // namespace
 
-// Drawn radius = sizeScale x apparentSize: below 1 a pixel, from 1 on an
-// outline filled in the body's colour. The extra seeds of discs larger than
-// 2 fill a disc whose centre already has its colour.
+// Radius sizeScale x apparentSize: below 1 a pixel, else a filled outline; above 2 extra fill seeds.
 TEST(DrawBodies, PointsAndDiscs) {
     const std::vector<std::string> dot = {".....", ".....", "..#..", ".....", "....."};
     const struct { const char* name; float size, scale; bool pointBelow; std::vector<std::string> picture; } rows[] = {
@@ -72,7 +68,6 @@ TEST(DrawBodies, PointsAndDiscs) {
         const int half = int(r.picture.size()) / 2;
         EXPECT_TRUE(showsPicture(scene.screen, 101 - half, 101 - half, red, r.picture)) << r.name;
     }
-    // A marked disc wider than its ring: the extra seeds fill the part outside the ring.
     Scene scene;
     scene.w->hud.mark1 = scene.add(300, 300, 50, yellow);
     scene.draw();
@@ -80,8 +75,7 @@ TEST(DrawBodies, PointsAndDiscs) {
         EXPECT_EQ(std::make_tuple(scene.at(300 + d, 300), scene.at(300, 300 + d)), std::make_tuple(yellow, yellow)) << d;
 }
 
-// The ring of radius 20 round either mark while markRingFlag is 1, and
-// nothing at all for a body behind the eye (depth below -0.5).
+// A ring of radius 20 round either mark while markRingFlag is 1; nothing behind the eye (depth < -0.5).
 TEST(DrawBodies, RingsAndTheDepthRule) {
     const struct { const char* name; bool asMark2; int flag; float depth; int body, ring; } rows[] = {
         {"mark1, flag 1", false, 1, 1e11f, 1, 1}, {"mark2, flag 1", true, 1, 1e11f, 1, 1},
@@ -100,8 +94,7 @@ TEST(DrawBodies, RingsAndTheDepthRule) {
     }
 }
 
-// Index order, not depth: the later body covers the earlier one; a body of
-// no finite position or size leaves no mark.
+// Index order, not depth; a body of no finite position or size leaves no mark.
 TEST(DrawBodies, LaterBodiesCoverEarlierOnesAndNonFiniteOnesLeaveNoMark) {
     Scene scene;
     scene.add(300, 300, 20, red, 1e9f);
@@ -115,8 +108,7 @@ TEST(DrawBodies, LaterBodiesCoverEarlierOnesAndNonFiniteOnesLeaveNoMark) {
     EXPECT_EQ(scene.count(1), 2 * 1024 + 2 * 766);
 }
 
-// A name goes at row y / 16, column x / 8 + 1 when 1 < x < 941 and
-// 32 < y < 751, for bodies 1 to 16 and for any body closer than 222 m.
+// Names at row y / 16, column x / 8 + 1 when 1 < x < 941, 32 < y < 751, for bodies 1..16 or closer than 222 m.
 TEST(DrawBodies, NamesAtTheEdgesOfTheirRules) {
     const struct { const char* name; int body; float x, y, distance; bool named; } rows[] = {
         {"body 16, far", 16, 400, 400, 1e9f, true}, {"body 17, far", 17, 400, 400, 1e9f, false},
@@ -139,8 +131,7 @@ TEST(DrawBodies, NamesAtTheEdgesOfTheirRules) {
     }
 }
 
-// The counter runs 1..5, 0, 1..: the picture (not its frame) is erased on
-// the 5th frame and every 6th after, unless erasing is off.
+// The picture (not its frame) is erased on the 5th frame and every 6th after, unless erasing is off.
 TEST(EraseCycle, FifthFrameThenEverySixthUnlessOff) {
     for (float eraseSwitch : {1.f, -1.f}) {
         Scene scene;

@@ -15,8 +15,7 @@ namespace {
 constexpr float AU = 1.492e11f;
 }
 
-// Target view puts the target body on the centre pixel from any direction,
-// the view's roll included: the target angles match the projection exactly.
+// Target view puts the target on the centre pixel from any direction, rolled or not.
 TEST(TargetView, TheTargetLandsOnTheCentrePixel) {
     const struct { const char* name; float ex, ey, ez, dx, dy, dz, roll; } cases[] = {
         {"right and up", 0, 0, -3 * AU, 1 * AU, 0.5f * AU, 3 * AU, 0}, {"straight behind", 0, 0, 0, 0, 0, -AU, 0},
@@ -40,8 +39,7 @@ TEST(TargetView, TheTargetLandsOnTheCentrePixel) {
     }
 }
 
-// round(Ziel), halves to even, names a target only within the table and
-// while drawn; without one every target value keeps its value.
+// round(Ziel) names a target only within the table and while drawn; without one the values stay.
 TEST(TargetView, TargetBodyOnlyWithinTheTableAndWhileDrawn) {
     const struct { float Ziel; float diameter; int body; } cases[] = {
         {0.5f, 1, 0}, {0.51f, 1, 1}, {2.5f, 1, 2}, {24.5f, 1, 24}, {24.51f, 1, 0}, {3, 0, 0}, {std::nanf(""), 1, 0}};
@@ -93,9 +91,7 @@ TEST(Marking, NearestBodyTiesToTheLowerNumberWithin10000Pixels) {
     }
 }
 
-// The course automation moves the eye with the target, then up to VAuge
-// towards it, stopping at ten target diameters (1e7 m here) or backing out
-// to them at up to VAuge; switched off it leaves the eye alone.
+// The eye moves with the target, then up to VAuge towards ten diameters (1e7 m), or back out to them.
 TEST(CourseAutomation, UpToVAugeTowardsTenDiameters) {
     const struct { const char* name; float courseSwitch, VAuge, eyeZ, vz, want; } rows[] = {
         {"far: one VAuge closer", 1, 1e8f, -1e9f, 0, -9e8f}, {"off: stays", -1, 1e8f, -1e9f, 0, -1e9f},
