@@ -145,12 +145,3 @@ TEST_F(LineEditor, PromptTailCursorAndLineEnd) {
     for (int x = 6 * 8; x < 12 * 8; ++x) EXPECT_EQ(first[(5 * 16 - 1) * 1024 + x] == 10, x >= 7 * 8 && x < 8 * 8) << x;
     EXPECT_EQ(pixel(7 * 8, 5 * 16 - 1), 0) << "no cursor after Enter";
 }
-
-// From row 48, column 120 the line scrolls for its second row and for the line end.
-TEST_F(LineEditor, LongLineOnTheBottomRowScrollsTheScreen) {
-    locate(screen, 48, 120);
-    EXPECT_EQ(edit({"0123456789abcdef\r"}), "0123456789abcdef");
-    EXPECT_TRUE(testing_support::showsText(screen, 46, 120, "012345678"));
-    EXPECT_TRUE(testing_support::showsText(screen, 47, 1, "9abcdef "));
-    EXPECT_EQ(std::tie(screen.row, screen.column), std::make_tuple(48, 1));
-}
