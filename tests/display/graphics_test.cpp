@@ -160,7 +160,8 @@ TEST_F(FramedScreen, FloodFillReachesWhatAPlainSearchReaches) {
     }
 }
 
-// Each row prints on a fresh screen whose row 1 starts with "T": cells, cursor and whether it scrolled.
+// Each row locates and prints on a fresh screen whose row 1 starts with "T": cells, cursor and whether it
+// scrolled. A place off the grid leaves the cursor after the "T".
 TEST_F(FramedScreen, PrintingMovesTheCursorWrapsAndScrolls) {
     struct Cell { int row, column; std::string text; };
     const struct { const char* name; int row, column; std::string text; bool lineEnd; std::vector<Cell> cells;
@@ -173,6 +174,9 @@ TEST_F(FramedScreen, PrintingMovesTheCursorWrapsAndScrolls) {
         {"line end on row 48 scrolls one row", 48, 1, "X", true, {{47, 1, "X"}, {48, 1, " "}}, 48, 1, true},
         {"wrapping on row 48 scrolls", 48, 128, "yz", false, {{47, 128, "y"}, {48, 1, "z"}}, 48, 2, true},
         {"text on the frame covers it", 1, 2, "\xdb", false, {{1, 2, "\xdb"}}, 1, 3, false},
+        {"row 49 is off", 49, 1, "X", false, {{1, 2, "X"}}, 1, 3, false}, {"row 0 is off", 0, 5, "X", false, {{1, 2, "X"}}, 1, 3, false},
+        {"column 0 is off", 5, 0, "X", false, {{1, 2, "X"}}, 1, 3, false},
+        {"column 129 is off", 1, 129, "X", false, {{1, 2, "X"}}, 1, 3, false},
     };
     for (const auto& r : rows) {
         SetUp();
@@ -187,20 +191,10 @@ TEST_F(FramedScreen, PrintingMovesTheCursorWrapsAndScrolls) {
         EXPECT_EQ(std::make_tuple(pixel(512, 767 - 16) == 1, pixel(512, 767)), std::make_tuple(r.scrolled, r.scrolled ? 4 : 1))
             << r.name;
     }
-}
-
-TEST_F(FramedScreen, LocateOutsideTheGridLeavesTheCursor) {
-    const struct { int row, column; bool taken; } rows[] = {
-        {48, 128, true}, {1, 1, true}, {49, 1, false}, {0, 5, false}, {5, 0, false}, {1, 129, false}};
-    for (const auto& r : rows) {
-        locate(screen, 7, 9);
-        locate(screen, r.row, r.column);
-        EXPECT_EQ(std::tie(screen.row, screen.column), r.taken ? std::make_tuple(r.row, r.column) : std::make_tuple(7, 9))
-            << r.row << "," << r.column;
-    }
+    locate(screen, 7, 9);
     printNumber(screen, -3.f, false);
     printNumber(screen, int32_t{24}, true);
-    EXPECT_TRUE(showsText(screen, 7, 9, "-3 24"));
+    EXPECT_TRUE(showsText(screen, 7, 9, "-3 24", 14, 4));
 }
 
 TEST(FormatNumber, SevenSignificantDigitsAndABlankBeforeNonNegativeValues) {
