@@ -48,15 +48,11 @@ TEST(GravityStep, SmallWorldsAgainstThePlainStep) {
         return std::vector<Body>{{1, 0, 0, 0, radius, 0, 0, speed}, {1e20f, d, 0, 0, radius, 0, 0, partner}};
     };
     const std::vector<Body> sunAndEarth = {{5.98e24f, AU, 0, 0, 1}, {1.98892e30f, 0, 0, 0, 1}};
-    const std::vector<Body> merging = {
-        {3e24f, 0, 0, 0, 5e6f, 100}, {1e24f, 1e6f, 0, 0, 5e6f, 0, -400}, {1e10f, 1e15f, 0, 0, 1}};
-    const std::vector<Body> stepZero = {{1e30f, 0, 0, 0, 1e9f}, {1e30f, 1e3f, 0, 0, 1e9f, 7}};
     using Field = sim::Bodies::Column<float> sim::Bodies::*;
     const struct { const char* name; float timeStep; std::vector<Body> bodies; int body; Field field; double want;
                    int count = 0; } rows[] = {
         {"far kick of the Sun at 1 AU", 720, sunAndEarth, 1, &sim::Bodies::vx, -3089.37427f},
         {"positions move after the kicks", 720, sunAndEarth, 1, &sim::Bodies::x, float(double(AU) - 3089.37427f)},
-        {"at rest: far", 5, pair(0, 0), 1, &sim::Bodies::vx, 25 * g},
         {"speed one ulp below d: far", 5, pair(below, 0), 1, &sim::Bodies::vx, 25 * g},
         {"speed equal to d: close", 5, pair(d, 0), 1, &sim::Bodies::vx, 5 * g},
         {"speed one ulp above d: close", 5, pair(above, 0), 1, &sim::Bodies::vx, 5 * g},
@@ -65,14 +61,13 @@ TEST(GravityStep, SmallWorldsAgainstThePlainStep) {
         {"summed speed reaches d only in double: close", 5, pair(540309.25f, 0, 841466.5f), 1, &sim::Bodies::vx, 5 * g},
         {"radii sum to d: apart", 5, pair(0, d / 2), 1, &sim::Bodies::active, 1},
         {"radii one ulp over d: merged", 5, pair(0, above / 2), 1, &sim::Bodies::active, 0},
-        {"merger: the heavier keeps the summed mass", 720, merging, 1, &sim::Bodies::mass, 4e24f},
-        {"merger keeps momentum along y", 720, merging, 1, &sim::Bodies::vy, -100},
-        {"the absorbed body loses its colour", 720, merging, 2, &sim::Bodies::color, 0},
+        {"merger: the heavier keeps the summed mass", 720,
+         {{3e24f, 0, 0, 0, 5e6f, 100}, {1e24f, 1e6f, 0, 0, 5e6f, 0, -400}, {1e10f, 1e15f, 0, 0, 1}}, 1, &sim::Bodies::mass, 4e24f},
         {"equal masses leave the lower number", 720, {{1e22f, 0, 0, 0, 1e6f}, {1e22f, 0, 1e6f, 0, 1e6f}}, 2,
          &sim::Bodies::active, 0},
         {"coincident bodies merge", 720, {{1e22f, 5, 5, 5, 10}, {2e22f, 5, 5, 5, 10}}, 2, &sim::Bodies::mass, 3e22f},
-        {"time step rounding to 0: no kick", 0.4f, stepZero, 1, &sim::Bodies::vx, 0},
-        {"time step rounding to 0: no merger, moves", 0.4f, stepZero, 2, &sim::Bodies::x, 1007},
+        {"time step rounding to 0: no kick, no merger", 0.4f, {{1e30f, 0, 0, 0, 1e9f}, {1e30f, 1e3f, 0, 0, 1e9f, 7}}, 2,
+         &sim::Bodies::x, 1007},
         {"active -1 stays put", 720, {{1e30f, 0, 0, 0, 0, 0, 0, 0, -1}, {1e30f, 1e9f, 0, 0, 0}}, 1, &sim::Bodies::x, 0},
         {"inactive body attracts nothing", 720, {{1e20f, 0, 0, 0, 0}, {1e30f, 1e11f, 0, 0, 0, 0, 0, 0, 0}}, 1,
          &sim::Bodies::vx, 0},

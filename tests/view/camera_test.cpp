@@ -153,7 +153,6 @@ TEST(ArctanDegrees, CloseToTheArctangentMonotonicAndStrictlyInsideTheQuadrant) {
     EXPECT_LT(arctanDegrees(1), 45);
 }
 
-// Target view puts the target on the centre pixel from any direction, rolled or not.
 TEST(TargetView, TheTargetLandsOnTheCentrePixel) {
     const struct { const char* name; float ex, ey, ez, dx, dy, dz, roll; } cases[] = {
         {"right and up", 0, 0, -3 * AU, 1 * AU, 0.5f * AU, 3 * AU, 0}, {"straight behind", 0, 0, 0, 0, 0, -AU, 0},
@@ -202,7 +201,6 @@ TEST(TargetView, TypedTargetNumber) {
     for (const auto& c : cases) EXPECT_EQ(targetNumber(c.line), c.number) << '"' << c.line << '"';
 }
 
-// One pick per row: pointer, buttons and the bodies' projected positions.
 TEST(Marking, NearestBodyTiesToTheLowerNumberWithin10000Pixels) {
     struct Row { const char* name; int buttons; float x2, y2, x3, y3; int mark1, mark2, ring; };
     const Row cases[] = {

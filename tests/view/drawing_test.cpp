@@ -84,7 +84,6 @@ TEST_F(DrawBodies, RingsAndTheDepthRule) {
     }
 }
 
-// Index order, not depth; a body of no finite position or size leaves no mark.
 TEST_F(DrawBodies, LaterBodiesCoverEarlierOnesAndNonFiniteOnesLeaveNoMark) {
     add(300, 300, 20, red, 1e9f);
     add(305, 300, 20, yellow, 1e12f);
@@ -120,7 +119,6 @@ TEST_F(DrawBodies, NamesAtTheEdgesOfTheirRules) {
     }
 }
 
-// The picture (not its frame) is erased on the 5th frame and every 6th after, unless erasing is off.
 TEST_F(DrawBodies, EraseCycleFifthFrameThenEverySixthUnlessOff) {
     for (float eraseSwitch : {1.f, -1.f}) {
         SetUp();
