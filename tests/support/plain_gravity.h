@@ -9,9 +9,7 @@
 
 namespace testing_support {
 
-struct PlainBody {
-    float x, y, z, vx, vy, vz, mass, radius, diameter, color, active, speed;
-};
+struct PlainBody { float x, y, z, vx, vy, vz, mass, radius, diameter, color, active, speed; };
 
 struct PlainSystem {
     std::vector<PlainBody> body;  // body[0] unused
@@ -21,12 +19,10 @@ struct PlainSystem {
 };
 
 inline PlainSystem toPlain(const sim::Bodies& b, const sim::Physics& p) {
-    PlainSystem s{{}, p.G, p.timeStep, p.density, b.liveCount};
-    const int n = int(std::nearbyint(b.bodyCount));
-    s.body.resize(std::size_t(n) + 1);
-    for (int i = 1; i <= n; ++i)
-        s.body[i] = {b.x[i], b.y[i], b.z[i], b.vx[i], b.vy[i], b.vz[i], b.mass[i],
-                     b.radius[i], b.diameter[i], b.color[i], b.active[i], b.speed[i]};
+    PlainSystem s{{PlainBody{}}, p.G, p.timeStep, p.density, b.liveCount};
+    for (int i = 1; i <= int(std::nearbyint(b.bodyCount)); ++i)
+        s.body.push_back({b.x[i], b.y[i], b.z[i], b.vx[i], b.vy[i], b.vz[i], b.mass[i], b.radius[i], b.diameter[i],
+                          b.color[i], b.active[i], b.speed[i]});
     return s;
 }
 
@@ -62,10 +58,9 @@ inline void plainStep(PlainSystem& s) {
                     s.liveCount -= 1, s.mergers += 1;
                     B[ab].active = 0;
                     double mi = bi.mass, mj = bj.mass;
-                    float nvx = float((mj * bj.vx + mi * bi.vx) / (mi + mj));
-                    float nvy = float((mj * bj.vy + mi * bi.vy) / (mi + mj));
-                    float nvz = float((mj * bj.vz + mi * bi.vz) / (mi + mj));
-                    B[sv].vx = nvx, B[sv].vy = nvy, B[sv].vz = nvz;
+                    B[sv].vx = float((mj * bj.vx + mi * bi.vx) / (mi + mj));
+                    B[sv].vy = float((mj * bj.vy + mi * bi.vy) / (mi + mj));
+                    B[sv].vz = float((mj * bj.vz + mi * bi.vz) / (mi + mj));
                     B[sv].mass = float(mi + mj);
                     B[sv].diameter = float(std::pow(double(B[sv].mass) * 3 / s.density / 12.566370614359172, 0.333) * 2 / 10);
                     B[sv].radius = float(B[sv].diameter / 2.0);
