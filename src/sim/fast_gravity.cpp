@@ -48,14 +48,18 @@ const char* vectorPathName(VectorPath path) {
 
 struct FastGravityState {
     fast::Tables t;
-    std::size_t pairCapacity = 0;  // floats per pair quantity
     int rowCapacity = 0;
+    int tileCapacity = 0;
     std::vector<int> body;
     std::vector<float> rowFloats;
     std::vector<double> pull;
-    std::vector<float> pairs;
     std::vector<float> suffixSpeed;  // largest |speed| of the rows from k on, at the start
     std::vector<float> nearestParts;  // per thread: smallest d of each row among its pairs
+    std::unique_ptr<fast::TileTerms[]> terms;  // per thread
+
+    // The tiles in the order they are taken: by time A + B, then by A.
+    std::vector<int> tileA, tileB;
+    int tileCount = 0;
 
     VectorPath path = VectorPath::portable;
     int threads = 1;          // workers + the calling thread
@@ -63,15 +67,17 @@ struct FastGravityState {
     int touching[maxThreads];
     bool stop = false;
     std::barrier<> start{1}, end{1};
-    // The next group to take, and per group the step whose pair row is in
-    // the table; steps are numbered from 1.
-    std::atomic<int> nextGroup{0};
-    std::unique_ptr<std::atomic<unsigned>[]> pairRowDone;
-    unsigned stepNumber = 0;
+    // The next tile to take, and per block of rows how many column blocks
+    // have kicked it. Tile (A, B) waits until block A has had B of them and
+    // block B has had A; the tiles it waits for come earlier in the order.
+    std::atomic<int> nextTile{0};
+    std::unique_ptr<std::atomic<int>[]> blocksDone;
     std::vector<std::thread> workers;
 
     FastGravityState(int threadCount, VectorPath p)
-        : path(p), threads(threadCount), start(threadCount), end(threadCount) {}
+        : path(p), threads(threadCount), start(threadCount), end(threadCount) {
+        terms = std::make_unique<fast::TileTerms[]>(std::size_t(threadCount));
+    }
 
     ~FastGravityState() {
         if (workers.empty()) return;
@@ -84,69 +90,66 @@ struct FastGravityState {
         if (columns > rowCapacity) {
             rowCapacity = columns;
             body.assign(std::size_t(columns), 0);
-            rowFloats.assign(std::size_t(columns) * 16, 0.f);
+            rowFloats.assign(std::size_t(columns) * 11, 0.f);
             pull.assign(std::size_t(columns), 0.0);
             suffixSpeed.assign(std::size_t(columns) + 1, 0.f);
             nearestParts.assign(std::size_t(columns) * maxThreads, 0.f);
-            pairRowDone = std::make_unique<std::atomic<unsigned>[]>(std::size_t(columns) / fast::lanes + 1);
-            stepNumber = 0;
-        }
-        const std::size_t need = std::size_t(columns) * std::size_t(columns);
-        if (need > pairCapacity) {
-            pairCapacity = need;
-            pairs.assign(need * fast::quantities, 0.f);
+            const int blocks = (columns + fast::blockRows - 1) / fast::blockRows;
+            tileCapacity = blocks * (blocks + 1) / 2;
+            tileA.assign(std::size_t(tileCapacity), 0);
+            tileB.assign(std::size_t(tileCapacity), 0);
+            blocksDone = std::make_unique<std::atomic<int>[]>(std::size_t(blocks));
         }
         float* row = rowFloats.data();
-        float** rowFields[] = {&t.x, &t.y, &t.z, &t.radius, &t.vx, &t.vy, &t.vz, &t.newVx, &t.newVy,
-                               &t.newVz, &t.newSpeed, &t.maxVx, &t.maxVy, &t.maxVz, &t.nearest};
+        float** rowFields[] = {&t.x,     &t.y,     &t.z,     &t.radius, &t.newVx,
+                               &t.newVy, &t.newVz, &t.maxVx, &t.maxVy,  &t.maxVz, &t.nearest};
         for (float** field : rowFields) {
             *field = row;
             row += rowCapacity;
-        }
-        float** pairFields[] = {&t.a, &t.sinE, &t.cosE, &t.ux, &t.uz};
-        float* pair = pairs.data();
-        for (float** field : pairFields) {
-            *field = pair;
-            pair += fast::lanes;
         }
         t.body = body.data();
         t.pull = pull.data();
     }
 
+    // Lists the tiles of t.blocks blocks in the order they are taken.
+    void orderTiles() {
+        const int blocks = t.blocks;
+        tileCount = 0;
+        for (int time = 0; time <= 2 * blocks - 2; ++time) {
+            for (int a = std::max(0, time - blocks + 1); 2 * a <= time; ++a) {
+                tileA[std::size_t(tileCount)] = a;
+                tileB[std::size_t(tileCount)] = time - a;
+                ++tileCount;
+            }
+        }
+        for (int block = 0; block < blocks; ++block) blocksDone[std::size_t(block)].store(0, std::memory_order_relaxed);
+    }
+
     float* nearestPart(int self) { return nearestParts.data() + std::size_t(self) * std::size_t(rowCapacity); }
 
-    // Thread `self` of `working`. Groups are taken two at a time in
-    // increasing order: their pair rows go into the table, and once every
-    // group before them has its pair row in as well, their rows are kicked
-    // while the part of the table they just wrote is still in the cache.
-    // Group g's row of the table is written only by the pair rows of groups
-    // 0..g, so nothing it reads can change later.
+    // Thread `self` of `working`: takes tiles in order, each once both its
+    // blocks of rows have had every column block before.
     void work(int self) {
         int first = INT_MAX;
         float* nearest = nearestPart(self);
         std::fill(nearest, nearest + t.columns, std::numeric_limits<float>::infinity());
-        int before = 0;  // groups known to have their pair rows in the table
+        fast::TileTerms& scratch = terms[std::size_t(self)];
         for (;;) {
-            const int g = nextGroup.fetch_add(2, std::memory_order_relaxed);
-            if (g >= t.groups) break;
-            const int count = std::min(2, t.groups - g);
-            for (int k = g; k < g + count; ++k) {
-                first = std::min(first, path == VectorPath::avx2 ? fast::pairRowAvx2(t, k, nearest)
-                                                                 : fast::pairRowPortable(t, k, nearest));
-                pairRowDone[std::size_t(k)].store(stepNumber, std::memory_order_release);
+            const int k = nextTile.fetch_add(1, std::memory_order_relaxed);
+            if (k >= tileCount) break;
+            const int a = tileA[std::size_t(k)], b = tileB[std::size_t(k)];
+            std::atomic<int>& doneA = blocksDone[std::size_t(a)];
+            std::atomic<int>& doneB = blocksDone[std::size_t(b)];
+            auto ready = [&] {
+                return doneA.load(std::memory_order_acquire) == b && doneB.load(std::memory_order_acquire) == a;
+            };
+            for (int spins = 1; !ready(); ++spins) {
+                if (spins % 64 == 0) std::this_thread::yield();
             }
-            for (int spins = 0; before < g;) {
-                if (pairRowDone[std::size_t(before)].load(std::memory_order_acquire) == stepNumber) {
-                    ++before;
-                } else if (++spins % 64 == 0) {
-                    std::this_thread::yield();
-                }
-            }
-            if (path == VectorPath::avx2) {
-                fast::kickRowsAvx2(t, g, count);
-            } else {
-                fast::kickRowsPortable(t, g, count);
-            }
+            first = std::min(first, path == VectorPath::avx2 ? fast::tileAvx2(t, a, b, nearest, scratch)
+                                                             : fast::tilePortable(t, a, b, nearest, scratch));
+            doneB.store(a + 1, std::memory_order_release);
+            doneA.store(b + 1, std::memory_order_release);
         }
         touching[self] = first;
         if (working > 1) end.arrive_and_wait();
@@ -164,14 +167,11 @@ struct FastGravityState {
         }
     }
 
-    // Runs the kernels over the whole table; returns the first touching row.
+    // Works every tile; returns the first touching row.
     int compute(bool threaded) {
         working = threaded ? threads : 1;
-        nextGroup.store(0, std::memory_order_relaxed);
-        if (++stepNumber == 0) {  // after 2^32 steps: forget the old numbers
-            for (int g = 0; g <= rowCapacity / fast::lanes; ++g) pairRowDone[std::size_t(g)].store(0);
-            stepNumber = 1;
-        }
+        orderTiles();
+        nextTile.store(0, std::memory_order_relaxed);
         if (threaded) {
             if (workers.empty()) startWorkers();
             start.arrive_and_wait();
@@ -245,6 +245,7 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
     t.m = m;
     t.groups = groups;
     t.columns = fast::lanes * groups;
+    t.blocks = (groups + fast::blockGroups - 1) / fast::blockGroups;
     const double f = p.timeStep;
     t.passFactor = double(p.G) * f * f;
     for (int i = 1, r = 0; i <= n; ++i) {
@@ -254,15 +255,21 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
         t.y[r] = b.y[i];
         t.z[r] = b.z[i];
         t.radius[r] = b.radius[i];
-        t.vx[r] = b.vx[i];
-        t.vy[r] = b.vy[i];
-        t.vz[r] = b.vz[i];
+        t.newVx[r] = b.vx[i];
+        t.newVy[r] = b.vy[i];
+        t.newVz[r] = b.vz[i];
+        t.maxVx[r] = std::fabs(b.vx[i]);
+        t.maxVy[r] = std::fabs(b.vy[i]);
+        t.maxVz[r] = std::fabs(b.vz[i]);
         t.pull[r] = t.passFactor * b.mass[i];
         ++r;
     }
     for (int r = m; r < t.columns; ++r) {
         t.body[r] = 0;
-        t.x[r] = t.y[r] = t.z[r] = t.radius[r] = t.vx[r] = t.vy[r] = t.vz[r] = 0;
+        // Padding: its distances are NaN, which no test takes for near or touching.
+        t.x[r] = t.y[r] = t.z[r] = std::numeric_limits<float>::quiet_NaN();
+        t.radius[r] = 0;
+        t.newVx[r] = t.newVy[r] = t.newVz[r] = t.maxVx[r] = t.maxVy[r] = t.maxVz[r] = 0;
         t.pull[r] = 0;
     }
 
@@ -299,7 +306,10 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
             b.vx[i] = t.newVx[r];
             b.vy[i] = t.newVy[r];
             b.vz[i] = t.newVz[r];
-            if (m > 1) b.speed[i] = t.newSpeed[r];
+            if (m > 1) {
+                const double vx = t.newVx[r], vy = t.newVy[r], vz = t.newVz[r];
+                b.speed[i] = float(std::sqrt(vx * vx + vy * vy + vz * vz));
+            }
         } else {
             mergers += gravityRow(b, p, i, scenarioTitle, windowTitle);
             ++lastStep_.plainRows;

@@ -2,11 +2,16 @@
 // many pairs at once and on several cores.
 //
 // Positions do not move during the velocity pass, so everything a pair needs
-// besides the speeds (distance, elevation, direction, pull) is computed for
-// all pairs up front, each unordered pair once, by every worker at once. Each
-// row (one attracted body) then adds its kicks in index order with the plain
-// step's roundings, four rows side by side in vector lanes, assuming every
-// pair is far. The rows are checked in index order against the exact speeds:
+// besides the speeds (distance, elevation, direction, pull) can be computed
+// before the kicks, each unordered pair once, and the far kick terms with
+// it. The rows (attracted bodies) are cut into blocks of 16; the pairs of
+// two blocks form a tile, whose terms kick the rows of both blocks at once
+// from a small block in the cache, four rows side by side in vector lanes,
+// each row in index order of its partners and with the plain step's
+// roundings, assuming every pair is far. Tiles are taken in order of
+// A + B, tile (A, B) once the tiles before it on blocks A and B are done,
+// so each row meets its partner blocks in order whichever thread works
+// them. The rows are then checked in index order against the exact speeds:
 // a row whose partners could have come close by the summed speeds is done
 // again the plain way, and from the first row that touches another body on,
 // the rest of the step is the plain step.

@@ -2,11 +2,14 @@
 // share. Only sim/fast_gravity*.cpp include this.
 //
 // Present bodies are numbered 0..m-1 in table order ("rows"); rows are taken
-// four at a time ("groups", one row a vector lane), padded to a whole group.
-// The pair table holds, for row r and partner column c, the position-only
-// quantities of the pair (r attracted, c attracting) at
-// [(group(r) * columns + c) * 20 + lane(r)], each quantity's own array
-// starting 4 floats after the one before.
+// four at a time ("groups", one row a vector lane), padded to a whole group,
+// and groups four at a time ("blocks" of 16 rows). A tile is the pairs of
+// one block's rows with another block's columns (A <= B). Its pairs are
+// measured once and kick both ways: the rows of A by the columns of B, and
+// the rows of B by the columns of A, from a small block of kick terms that
+// stays in the cache. A row receives its column blocks in order when the
+// tiles are taken in order of A + B, each after the earlier tiles on its two
+// blocks.
 #pragma once
 #include <climits>
 #include <cstddef>
@@ -14,49 +17,46 @@
 namespace sim::fast {
 
 inline constexpr int lanes = 4;
-// a, sinE, cosE, ux, uz of one column for the four rows of a group lie next
-// to each other, 80 bytes in all.
-inline constexpr int quantities = 5;
+inline constexpr int blockGroups = 4;
+inline constexpr int blockRows = lanes * blockGroups;
 
 struct Tables {
     int m = 0;          // present bodies
     int groups = 0;     // ceil(m / 4)
     int columns = 0;    // 4 * groups
+    int blocks = 0;     // ceil(groups / 4)
     double passFactor = 0;  // G * timeStep * timeStep, evaluated left to right
 
     // Per row, padded to 4 * groups.
     int* body = nullptr;          // table index of the row
     float *x = nullptr, *y = nullptr, *z = nullptr, *radius = nullptr;
-    float *vx = nullptr, *vy = nullptr, *vz = nullptr;  // at the start of the step
     double* pull = nullptr;       // passFactor * mass: the far kick's numerator
 
-    // The pair table: a is the far kick's size, pull[c] / d². sinE is NaN
-    // where d is not a positive finite number, so that such a pair can only
-    // end in a row that is done again plainly.
-    float *a = nullptr, *sinE = nullptr, *cosE = nullptr, *ux = nullptr, *uz = nullptr;
-
-    // Per row, the result of adding every far kick in order.
-    float *newVx = nullptr, *newVy = nullptr, *newVz = nullptr, *newSpeed = nullptr;
-    float *maxVx = nullptr, *maxVy = nullptr, *maxVz = nullptr;  // largest |v| on the way
+    // Per row, the velocity after the far kicks of the column blocks done so
+    // far (the start velocity before), and the largest |v| on the way.
+    float *newVx = nullptr, *newVy = nullptr, *newVz = nullptr;
+    float *maxVx = nullptr, *maxVy = nullptr, *maxVz = nullptr;
     float* nearest = nullptr;  // smallest d to a partner (NaN ignored), from every thread's part
 };
 
-inline std::size_t pairIndex(const Tables& t, int group, int column, int lane) {
-    return (std::size_t(group) * std::size_t(t.columns) + std::size_t(column)) * lanes * quantities +
-           std::size_t(lane);
-}
+// The kick terms of one tile, each the double the plain step adds to a
+// velocity: (ux * a) * cosE, sinE * a and (cosE * a) * uz, for four rows of
+// a group (the lanes) and one partner column. sinE is NaN where d is not a
+// positive finite number, so that such a pair can only end in a row that is
+// done again plainly. forward[q][k][c]: rows of group k of block A, column
+// c of block B (on the diagonal, every pair of the block). backward: rows of
+// group k of block B, column c of block A.
+struct TileTerms {
+    alignas(32) double forward[3][blockGroups][blockRows][lanes];
+    alignas(32) double backward[3][blockGroups][blockRows][lanes];
+};
 
-// Fills the pair table for the pairs of rows in group g with columns from
-// 4g on, both ways round, and lowers nearest[r] (one per row, this thread's
-// own) to the distance of each present pair met. Returns the smaller row of
-// the first-met pair of present bodies that touch (radius sum above d), or
-// INT_MAX.
-int pairRowPortable(Tables& t, int g, float* nearest);
-int pairRowAvx2(Tables& t, int g, float* nearest);
-
-// Adds the far kicks of every partner, in column order, to the rows of
-// groups g .. g + count - 1 (count 1 or 2), and writes the row results.
-void kickRowsPortable(Tables& t, int g, int count);
-void kickRowsAvx2(Tables& t, int g, int count);
+// Works tile (A, B), A <= B: measures its pairs, lowers nearest[r] (one per
+// row, this thread's own) to the distance of each present pair met, and
+// adds the far kicks in column order to the rows of both blocks. Returns
+// the smaller row of the first-met pair of present bodies that touch
+// (radius sum above d), or INT_MAX.
+int tilePortable(Tables& t, int A, int B, float* nearest, TileTerms& terms);
+int tileAvx2(Tables& t, int A, int B, float* nearest, TileTerms& terms);
 
 }  // namespace sim::fast

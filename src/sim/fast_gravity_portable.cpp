@@ -1,5 +1,5 @@
-// The portable kernels of the fast gravity step: one lane at a time, in the
-// plain step's words. The AVX2 kernels do exactly this, four lanes at once.
+// The portable kernel of the fast gravity step: one lane at a time, in the
+// plain step's words. The AVX2 kernel does exactly this, four lanes at once.
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -48,52 +48,29 @@ Geometry reverse(const Tables& t, int r, int c, const Geometry& f) {
     return q;
 }
 
-// pull is the attracting body's passFactor * mass.
-void store(Tables& t, std::size_t at, const Geometry& q, double pull) {
-    t.a[at] = float(pull / (double(q.d) * q.d));
-    t.sinE[at] = usable(q.d) ? q.sinE : std::numeric_limits<float>::quiet_NaN();
-    t.cosE[at] = q.cosE;
-    t.ux[at] = q.ux;
-    t.uz[at] = q.uz;
+// The kick terms of a pair whose attracting body has the given pull
+// (passFactor * mass), into lane `lane` of terms[0..2][at].
+void terms(double (*out)[blockGroups][blockRows][lanes], int group, int column, int lane, const Geometry& q,
+           double pull) {
+    const float a = float(pull / (double(q.d) * q.d));
+    const float sinE = usable(q.d) ? q.sinE : std::numeric_limits<float>::quiet_NaN();
+    out[0][group][column][lane] = double(q.ux) * a * q.cosE;
+    out[1][group][column][lane] = double(sinE) * a;
+    out[2][group][column][lane] = double(q.cosE) * a * q.uz;
 }
 
-}  // namespace
-
-int pairRowPortable(Tables& t, int g, float* nearest) {
-    int touching = INT_MAX;
-    for (int h = g; h < t.groups; ++h) {
-        for (int k = 0; k < lanes; ++k) {
-            const int c = lanes * h + k;
-            for (int l = 0; l < lanes; ++l) {
-                const int r = lanes * g + l;
-                const Geometry forward = measure(t, r, c);
-                store(t, pairIndex(t, g, c, l), forward, t.pull[c]);
-                if (h > g) store(t, pairIndex(t, h, r, k), reverse(t, r, c, forward), t.pull[r]);
-                if (r == c || r >= t.m || c >= t.m) continue;
-                if (double(t.radius[c]) + t.radius[r] > forward.d) {
-                    touching = std::min(touching, std::min(r, c));
-                }
-                if (forward.d < nearest[r]) nearest[r] = forward.d;
-                if (forward.d < nearest[c]) nearest[c] = forward.d;
-            }
-        }
-    }
-    return touching;
-}
-
-void kickRowsPortable(Tables& t, int g, int count) {
-    for (int l = 0; l < lanes * count; ++l) {
+// Adds the kick terms of `count` columns in order to the rows of group g,
+// skipping column `own` (the row itself) where it is one of them.
+void kickGroup(Tables& t, int g, const double (*in)[blockGroups][blockRows][lanes], int k, int count, int own) {
+    for (int l = 0; l < lanes; ++l) {
         const int r = lanes * g + l;
-        const int group = r / lanes, lane = r % lanes;
-        float vx = t.vx[r], vy = t.vy[r], vz = t.vz[r];
-        float maxVx = std::fabs(vx), maxVy = std::fabs(vy), maxVz = std::fabs(vz);
-        for (int c = 0; c < t.m; ++c) {
-            if (c == r) continue;
-            const std::size_t at = pairIndex(t, group, c, lane);
-            const float a = t.a[at], sinE = t.sinE[at], cosE = t.cosE[at];
-            vx = float(double(vx) + double(t.ux[at]) * a * cosE);
-            vy = float(double(vy) + double(sinE) * a);
-            vz = float(double(vz) + double(cosE) * a * t.uz[at]);
+        float vx = t.newVx[r], vy = t.newVy[r], vz = t.newVz[r];
+        float maxVx = t.maxVx[r], maxVy = t.maxVy[r], maxVz = t.maxVz[r];
+        for (int c = 0; c < count; ++c) {
+            if (c == own + l) continue;
+            vx = float(double(vx) + in[0][k][c][l]);
+            vy = float(double(vy) + in[1][k][c][l]);
+            vz = float(double(vz) + in[2][k][c][l]);
             maxVx = std::max(maxVx, std::fabs(vx));
             maxVy = std::max(maxVy, std::fabs(vy));
             maxVz = std::max(maxVz, std::fabs(vz));
@@ -101,11 +78,50 @@ void kickRowsPortable(Tables& t, int g, int count) {
         t.newVx[r] = vx;
         t.newVy[r] = vy;
         t.newVz[r] = vz;
-        t.newSpeed[r] = float(std::sqrt(double(vx) * vx + double(vy) * vy + double(vz) * vz));
         t.maxVx[r] = maxVx;
         t.maxVy[r] = maxVy;
         t.maxVz[r] = maxVz;
     }
+}
+
+}  // namespace
+
+int tilePortable(Tables& t, int A, int B, float* nearest, TileTerms& out) {
+    const int gA = blockGroups * A, gB = blockGroups * B;
+    const int endA = std::min(t.groups, gA + blockGroups), endB = std::min(t.groups, gB + blockGroups);
+    const bool diagonal = A == B;
+    int touching = INT_MAX;
+    for (int g = gA; g < endA; ++g) {
+        for (int h = diagonal ? g : gB; h < endB; ++h) {
+            for (int k = 0; k < lanes; ++k) {
+                const int c = lanes * h + k;
+                for (int l = 0; l < lanes; ++l) {
+                    const int r = lanes * g + l;
+                    const Geometry forward = measure(t, r, c);
+                    terms(out.forward, g - gA, c - lanes * gB, l, forward, t.pull[c]);
+                    if (h > g) {
+                        // On the diagonal the rows of h are rows of A too.
+                        terms(diagonal ? out.forward : out.backward, h - gB, r - lanes * gA, k,
+                              reverse(t, r, c, forward), t.pull[r]);
+                    }
+                    if (r == c || r >= t.m || c >= t.m) continue;
+                    if (double(t.radius[c]) + t.radius[r] > forward.d) {
+                        touching = std::min(touching, std::min(r, c));
+                    }
+                    if (forward.d < nearest[r]) nearest[r] = forward.d;
+                    if (forward.d < nearest[c]) nearest[c] = forward.d;
+                }
+            }
+        }
+    }
+    const int columnsA = std::min(blockRows, t.m - lanes * gA), columnsB = std::min(blockRows, t.m - lanes * gB);
+    for (int g = gA; g < endA; ++g) {
+        kickGroup(t, g, out.forward, g - gA, columnsB, diagonal ? lanes * (g - gA) : -blockRows);
+    }
+    if (!diagonal) {
+        for (int h = gB; h < endB; ++h) kickGroup(t, h, out.backward, h - gB, columnsA, -blockRows);
+    }
+    return touching;
 }
 
 }  // namespace sim::fast
