@@ -2,14 +2,12 @@
 // grid (cursor, wrapping at column 128, scrolling at row 48), number texts, font, palette, code page 437.
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <random>
 #include <set>
 #include <tuple>
 
 #include "display/code_page_437.h"
 #include "display/font.h"
-#include "display/number_format.h"
 #include "display/palette.h"
 #include "screen_fixture.h"
 #include "support/picture.h"
@@ -194,18 +192,6 @@ TEST_F(FramedScreen, PrintingMovesTheCursorWrapsAndScrolls) {
     printNumber(screen, -3.f, false);
     printNumber(screen, int32_t{24}, true);
     EXPECT_TRUE(showsText(screen, 7, 9, "-3 24", 14, 4));
-}
-
-TEST(FormatNumber, SevenSignificantDigitsAndABlankBeforeNonNegativeValues) {
-    const float inf = std::numeric_limits<float>::infinity();
-    const struct { float value; const char* formatted; const char* printed; } rows[] = {
-        {0.f, "0", " 0"}, {800.f, "800", " 800"}, {2.f / 3.f, "0.6666667", " 0.6666667"}, {1e7f, "1e+07", " 1e+07"},
-        {123456789.f, "1.234568e+08", " 1.234568e+08"}, {-3.f, "-3", "-3"}, {6.67e-11f, "6.67e-11", " 6.67e-11"},
-        {-inf, "-inf", "-inf"}, {std::numeric_limits<float>::quiet_NaN(), "nan", " nan"},
-    };
-    for (const auto& r : rows)
-        EXPECT_EQ(std::make_tuple(formatNumber(r.value), printedNumber(r.value)), std::make_tuple(r.formatted, r.printed));
-    EXPECT_EQ(printedNumber(int32_t{400}) + printedNumber(int32_t{-7}) + formatNumber(int32_t{24}), " 400-724");
 }
 
 TEST(Font, GlyphsAreTheCodePage437Shapes) {
