@@ -155,7 +155,9 @@ void placeSwarmBody(World& w, const SwarmRow& row, int n, Random& random) {
     b.active[n] = 1;
     setSize(b, n, p.density);
     b.color[n] = float(std::floor(draw(random) * 13.0) + 1);
-    b.name[n] = "P" + std::to_string(n);
+    // Appended, not "P" + ...: GCC 12 at -O3 warns falsely on that form.
+    b.name[n] = 'P';
+    b.name[n] += std::to_string(n);
 }
 
 }  // namespace

@@ -1,203 +1,186 @@
 // The solar system running in the simulation loop on a screen without a
-// window: scripted keys, the frame, the clock and the title.
-#include <algorithm>
-#include <memory>
-#include <string>
+// window: keys and clicks, the frame, clock, title, pace, course automation,
+// visor, marks and panel.
+#include <cmath>
+#include <functional>
 
 #include <gtest/gtest.h>
 
 #include "app/screen_text.h"
 #include "app/simulation.h"
-#include "display/headless.h"
-#include "display/screen.h"
+#include "display/number_format.h"
 #include "scenarios/solar_system.h"
-#include "world.h"
+
+using display::PressedKey;
+using testing_support::textAt;
 
 namespace {
 
-using display::PressedKey;
-using testing_support::showsText;
+constexpr int sun = 1, earth = 4, green = 10;
+constexpr PressedKey F(int n) { return PressedKey{-1, 58 + n}; }
+constexpr PressedKey key(char c) { return PressedKey{c, 0}; }
 
-constexpr PressedKey functionKey(int n) { return PressedKey{-1, 58 + n}; }
-
-struct Session {
-    Session() {
+struct SolarRun : testing_support::Session {
+    SolarRun() {
         scenarios::setUpSolarSystem(*w);
         app::enterSimulation(*w, screen);
     }
-    display::HeadlessBackend& input() { return *display::headless(screen); }
-    std::optional<app::Next> pass() { return app::simulationPass(*w, screen); }
     void passes(int n) {
-        for (int k = 0; k < n; ++k) ASSERT_FALSE(pass().has_value());
+        for (int k = 0; k < n; ++k) ASSERT_FALSE(app::simulationPass(*w, screen).has_value());
     }
-    void press(PressedKey key) { input().pressKey(key); }
-    void type(const std::string& text) { input().typeText(text); }
-    std::vector<uint8_t> frame() { return display::copyFrame(screen); }
-    int pixels(int colour) {
-        int n = 0;
-        for (uint8_t p : frame()) n += p == colour;
-        return n;
+    void press(std::initializer_list<PressedKey> keys) {
+        for (PressedKey k : keys) input().pressKey(k);
     }
-
-    std::unique_ptr<World> w = std::make_unique<World>();
-    display::Screen screen;
+    // A click held for one pass on the body's projected position.
+    void clickOn(int body, int buttons) {
+        input().movePointer(int(w->bodies.screenX[body]), int(w->bodies.screenY[body]), buttons);
+        passes(1);
+        input().movePointer(0, 0, 0);
+    }
+    double distanceTo(int i) const {
+        const sim::Bodies& b = w->bodies;
+        const view::Observer& o = w->observer;
+        return std::hypot(double(b.x[i]) - o.XAuge, double(b.y[i]) - o.YAuge, double(b.z[i]) - o.ZAuge);
+    }
 };
 
 }  // namespace
 
 // Entry frames the view and sets the title; the first pass draws the Sun at
-// the centre and the clock after one step of 720 s.
-TEST(Simulation, EntryAndFirstPass) {
-    Session run;
+// the centre and the clock after one step of 720 s; a merger renames the title.
+TEST(Simulation, EntryFirstPassAndMergerTitle) {
+    SolarRun run;
     EXPECT_EQ(run.input().title(), "Sonnensystem  24 Objekte von 24");
-    EXPECT_EQ(display::pixelAt(run.screen, 0, 0), 1);
-    EXPECT_EQ(display::pixelAt(run.screen, 500, 767), 1);
-    EXPECT_EQ(display::pixelAt(run.screen, 500, 300), 0);
+    for (auto [x, y, colour] : {std::tuple{0, 0, 1}, {500, 767, 1}, {1023, 300, 1}, {1, 1, 0}, {1022, 766, 0}})
+        EXPECT_EQ(display::pixelAt(run.screen, x, y), colour) << x << "," << y;
     run.passes(1);
-    // The Sun sits at the origin, seen from 3 AU: projected to (510, 383).
-    EXPECT_EQ(run.w->bodies.screenX[1], 510.f);
-    EXPECT_EQ(run.w->bodies.screenY[1], 383.f);
+    EXPECT_EQ(std::tie(run.w->bodies.screenX[sun], run.w->bodies.screenY[sun]), std::make_tuple(510.f, 383.f));
     EXPECT_EQ(display::pixelAt(run.screen, 511, 384), 14);
-    const std::pair<int, const char*> rows[] = {{2, "Stunde         0.4"}, {3, "JAHR 4.563085e-05"}, {4, "TAG 0.01666667"}};
-    for (auto [row, text] : rows) EXPECT_TRUE(showsText(run.screen, row, 1, text, 10, 0)) << text;
+    EXPECT_EQ(textAt(run.screen, 2, 1, green, 0, 18), "Stunde         0.4");
+    EXPECT_EQ(textAt(run.screen, 3, 1, green, 0, 17), "JAHR 4.563085e-05");
+    EXPECT_EQ(textAt(run.screen, 4, 1, green, 0, 14), "TAG 0.01666667");
+    run.passes(199);
+    EXPECT_EQ(run.input().title(), "Sonnensystem  23 Objekte von 24");
+}
+
+// Keys pressed on a fresh solar system, one pass each: what each switches
+// and which way.
+TEST(Simulation, EachKeysEffectAndDirection) {
+    using Value = std::function<float(const World&)>;
+    const Value help = [](const World& w) { return w.loop.helpSwitch; };
+    const Value clock = [](const World& w) { return w.clock.clockSwitch; };
+    const Value panel = [](const World& w) { return w.hud.diagSwitch; };
+    const Value speed = [](const World& w) { return w.clock.speedFactor; };
+    const Value eyeX = [](const World& w) { return w.observer.XAuge; };
+    const struct {
+        const char* name;
+        std::vector<PressedKey> keys;
+        Value value;
+        float expected;
+    } rows[] = {
+        {"F1 shows the help", {F(1)}, help, 1},
+        {"F1 twice hides it", {F(1), F(1)}, help, -1},
+        {"F1 hides the clock", {F(1)}, clock, -1},
+        {"F1 twice keeps the clock hidden", {F(1), F(1)}, clock, -1},
+        {"F2 keeps the trails", {F(2)}, [](const World& w) { return w.drawing.eraseSwitch; }, -1},
+        {"F3 shows the names", {F(3)}, [](const World& w) { return w.drawing.namesSwitch; }, 1},
+        {"F4 stops", {F(4)}, [](const World& w) { return w.clock.stopSwitch; }, 1},
+        {"F5 steers", {F(5)}, [](const World& w) { return w.target.courseSwitch; }, 1},
+        {"F6 hides the clock", {F(6)}, clock, -1},
+        {"F6 hides the panel", {F(6)}, panel, -1},
+        {"F7 shows the panel", {F(7)}, panel, 1},
+        {"F7 hides the clock", {F(7)}, clock, -1},
+        {"F7 F6 shows the clock", {F(7), F(6)}, clock, 1},
+        {"F7 F6 hides the panel", {F(7), F(6)}, panel, -1},
+        {"F7 F7 hides the panel", {F(7), F(7)}, panel, -1},
+        {"F8 slows", {F(8)}, speed, 0.9f},
+        {"F9 speeds up", {F(9)}, speed, 1.1f},
+        {"F8 F9", {F(8), F(9)}, speed, float(double(0.9f) * 1.1)},
+        {"F10 draws the visor", {F(10)}, [](const World& w) { return w.target.visorSwitch; }, 1},
+        {"u draws no frames", {key('u')}, [](const World& w) { return w.loop.displaySwitch; }, -1},
+        {"d turns to the target", {key('d')}, [](const World& w) { return w.target.targetSwitch; }, -1},
+        {"i takes a target number", {key('i'), key('4'), key('\r')}, [](const World& w) { return w.target.Ziel; }, 4},
+        {"left arrow moves the eye", {PressedKey{-1, 75}}, eyeX, -5e9f},
+        {"K is not the left arrow", {key('K')}, eyeX, 0},
+        {"+ speeds up the eye", {key('+')}, [](const World& w) { return w.observer.VAuge; }, 5.5e9f},
+    };
+    for (const auto& row : rows) {
+        SolarRun run;
+        for (PressedKey k : row.keys) run.input().pressKey(k);
+        run.passes(int(row.keys.size()));
+        EXPECT_EQ(row.value(*run.w), row.expected) << row.name;
+    }
+    SolarRun run;
+    run.press({key('\x1b')});
+    EXPECT_EQ(app::simulationPass(*run.w, run.screen), app::Next::SaveDialog) << "Esc";
 }
 
 // F4 stops picture and clock, u only the picture, each until pressed again;
 // keys still work meanwhile.
 TEST(Simulation, F4AndUFreezeThePicture) {
-    for (bool f4 : {true, false}) {
-        Session run;
-        auto toggle = [&] { f4 ? run.press(functionKey(4)) : run.type("u"); };
+    for (const PressedKey toggle : {F(4), key('u')}) {
+        const bool f4 = toggle.scanCode != 0;
+        SolarRun run;
         run.passes(2);
-        toggle();
+        run.press({toggle});
         run.passes(1);
-        const auto frozen = run.frame();
-        const float steps = run.w->clock.stepCount, x = run.w->bodies.x[4];
-        run.press(PressedKey{-1, 77});
+        const auto frozen = display::copyFrame(run.screen);
+        const float steps = run.w->clock.stepCount, x = run.w->bodies.x[earth];
+        run.press({PressedKey{-1, 77}});
         run.passes(5);
-        const char* name = f4 ? "F4" : "u";
-        EXPECT_EQ(run.frame(), frozen) << name;
-        EXPECT_EQ(run.w->clock.stepCount, f4 ? steps : steps + 5) << name;
-        EXPECT_EQ(run.w->bodies.x[4] == x, f4) << name;
-        EXPECT_EQ(run.w->observer.XAuge, 5e9f) << name;
-        toggle();
+        EXPECT_EQ(display::copyFrame(run.screen), frozen) << f4;
+        EXPECT_EQ(run.w->clock.stepCount, f4 ? steps : steps + 5) << f4;
+        EXPECT_EQ(run.w->bodies.x[earth] == x, f4) << f4;
+        EXPECT_EQ(run.w->observer.XAuge, 5e9f) << f4;
+        run.press({toggle});
         run.passes(1);
-        EXPECT_EQ(run.w->clock.stepCount, f4 ? steps + 1 : steps + 6) << name;
-        EXPECT_NE(run.frame(), frozen) << name;
+        EXPECT_EQ(run.w->clock.stepCount, f4 ? steps + 1 : steps + 6) << f4;
+        EXPECT_NE(display::copyFrame(run.screen), frozen) << f4;
     }
 }
 
-TEST(Simulation, CapitalKIsNotTheLeftArrow) {
-    Session run;
-    run.type("K");
+// F10 waits 300 ms for the key's release; a key typed meanwhile cuts the
+// wait short and is read by the next pass.
+TEST(Simulation, F10WaitsUnlessAKeyArrives) {
+    SolarRun run;
+    run.press({F(10)});
     run.passes(1);
-    EXPECT_EQ(run.w->observer.XAuge, 0.f);
-    run.press(PressedKey{-1, 75});
-    run.passes(1);
-    EXPECT_EQ(run.w->observer.XAuge, -5e9f);
-}
-
-// F6 flips the clock and hides the panel, F7 the reverse; F1's help keeps
-// the clock off until F6.
-TEST(Simulation, ClockPanelAndHelpSwitches) {
-    const struct {
-        const char* name;
-        std::vector<int> keys;
-        float clock, diag;
-    } rows[] = {
-        {"start", {}, 1, -1},         {"F7", {7}, -1, 1},        {"F7 F6", {7, 6}, 1, -1},
-        {"F7 F6 F6", {7, 6, 6}, -1, -1}, {"F1", {1}, -1, -1},   {"F1 F1", {1, 1}, -1, -1},
-    };
-    for (const auto& row : rows) {
-        Session run;
-        for (int key : row.keys) {
-            run.press(functionKey(key));
-            run.passes(1);
-        }
-        EXPECT_EQ(run.w->clock.clockSwitch, row.clock) << row.name;
-        EXPECT_EQ(run.w->hud.diagSwitch, row.diag) << row.name;
-    }
-}
-
-TEST(Simulation, FullTrailsAfterF2) {
-    Session erasing, trailing;
-    trailing.press(functionKey(2));
-    for (Session* run : {&erasing, &trailing}) run->passes(300);
-    EXPECT_GT(trailing.pixels(8), 4 * erasing.pixels(8));
-}
-
-TEST(Simulation, NamesOfTheFirstBodiesWithF3) {
-    Session run;
-    run.passes(5);
-    const int before = run.pixels(10);
-    run.press(functionKey(3));
-    run.passes(1);
-    EXPECT_GT(run.pixels(10), before + 20);
-}
-
-TEST(Simulation, MergerRewritesTheTitle) {
-    Session run;
-    run.passes(200);
-    EXPECT_EQ(run.w->bodies.liveCount, 23);
-    EXPECT_EQ(run.input().title(), "Sonnensystem  23 Objekte von 24");
-}
-
-TEST(Simulation, EscLeavesForTheSaveDialog) {
-    Session run;
-    run.passes(2);
-    run.type("\x1b");
-    EXPECT_EQ(run.pass(), app::Next::SaveDialog);
-}
-
-TEST(Simulation, F10FlipsTheVisorAndWaits) {
-    Session run;
-    const long long start = run.input().time();
-    run.press(functionKey(10));
-    run.passes(1);
-    EXPECT_EQ(run.w->target.visorSwitch, 1.f);
-    EXPECT_GE(run.input().time() - start, 300);
-    // A key typed during the wait cuts it short and is read next pass.
-    run.press(functionKey(10));
+    EXPECT_EQ(run.input().time(), 300);
+    run.press({F(10)});
     run.input().typeText("+", run.input().time() + 60);
-    const long long second = run.input().time();
     run.passes(1);
-    EXPECT_LT(run.input().time() - second, 300);
+    EXPECT_LT(run.input().time(), 600);
     run.passes(1);
     EXPECT_EQ(run.w->observer.VAuge, 5.5e9f);
 }
 
-TEST(Simulation, SpeedFactorSetsStepsPerPass) {
-    Session run;
-    for (int k = 0; k < 8; ++k) run.press(functionKey(9));  // 1.1^8 = 2.14
+TEST(Simulation, SpeedFactorAboveOneSetsStepsPerPass) {
+    SolarRun run;
+    for (int k = 0; k < 8; ++k) run.press({F(9)});  // 1.1^8 = 2.14
     run.passes(8);
     const float start = run.w->clock.stepCount;
     run.passes(100);
     EXPECT_NEAR(run.w->clock.stepCount - start, 214, 1);
 
     sim::LoopState loop;
-    EXPECT_EQ(app::stepsThisPass(loop, 1), 1);
-    EXPECT_EQ(app::stepsThisPass(loop, 0.5f), 1);
-    EXPECT_EQ(app::stepsThisPass(loop, 1.5f), 1);
-    EXPECT_EQ(app::stepsThisPass(loop, 1.5f), 2);
-    EXPECT_EQ(app::stepsThisPass(loop, 1e30f), app::maxStepsPerPass);
+    // A factor of 1 or below runs one step and drops the carried fraction.
+    const std::pair<float, int> rows[] = {{1.5f, 1}, {1, 1},    {1.5f, 1}, {1.5f, 2},
+                                          {0.5f, 1}, {1.5f, 1}, {1e30f, 1000}};
+    for (auto [factor, steps] : rows) EXPECT_EQ(app::stepsThisPass(loop, factor), steps) << factor;
 }
 
 // Below 1 the time paused is (1/speedFactor - 1) times the time in passes,
 // for short passes as for long ones and through the jitter of a rare slow
-// pass, and no pause is longer than the passes just run have earned. The
-// pauses run on the headless virtual clock.
+// pass, and no pause is longer than the passes just run have earned.
 TEST(Simulation, SlowPaceKeepsItsRatioAtEveryFactorAndPassLength) {
-    struct Row {
+    const struct {
         float factor;
-        double passMs;     // every pass ...
-        double slowPassMs; // ... except every 500th
+        double passMs, slowPassMs;  // every pass, and every 500th
+    } rows[] = {
+        {0.9f, 0.02, 0.02}, {0.9f, 0.04, 40}, {0.9f, 1, 1},       {0.9f, 50, 50},  {0.5f, 0.02, 0.02},
+        {0.5f, 0.04, 40},   {0.122f, 50, 50}, {0.01f, 0.02, 0.02}, {0.01f, 0.04, 40}, {0.01f, 50, 50},
     };
-    const Row rows[] = {
-        {0.9f, 0.02, 0.02}, {0.9f, 0.04, 40}, {0.9f, 1, 1},      {0.9f, 50, 50},
-        {0.5f, 0.02, 0.02}, {0.5f, 0.04, 40}, {0.122f, 0.04, 40}, {0.122f, 50, 50},
-        {0.01f, 0.02, 0.02}, {0.01f, 0.04, 40}, {0.01f, 1, 1},    {0.01f, 50, 50},
-    };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         display::Screen screen;
         display::HeadlessBackend& clock = *display::headless(screen);
         sim::LoopState loop;
@@ -208,14 +191,13 @@ TEST(Simulation, SlowPaceKeepsItsRatioAtEveryFactorAndPassLength) {
             const int pause = app::pauseAfterPass(loop, row.factor, ms);
             const long long before = clock.time();
             display::sleepMs(screen, pause);
-            const double slept = double(clock.time() - before);
-            app::pausedFor(loop, slept);
-            paused += slept;
+            app::pausedFor(loop, double(clock.time() - before));
+            paused += double(clock.time() - before);
             longestOverEarned = std::max(longestOverEarned, pause - (1 / double(row.factor) - 1) * ms);
         }
         const double wanted = (1 / double(row.factor) - 1) * inPasses;
-        EXPECT_NEAR(paused, wanted, 0.02 * wanted) << "factor " << row.factor << ", passes of " << row.passMs << " ms";
-        EXPECT_LT(longestOverEarned, 1) << "factor " << row.factor << ", passes of " << row.passMs << " ms";
+        EXPECT_NEAR(paused, wanted, 0.02 * wanted) << "factor " << row.factor << ", passes of " << row.passMs;
+        EXPECT_LT(longestOverEarned, 1) << "factor " << row.factor << ", passes of " << row.passMs;
     }
     sim::LoopState loop;
     EXPECT_EQ(app::pauseAfterPass(loop, 1, 10), 0) << "unpaced at 1";
@@ -223,18 +205,103 @@ TEST(Simulation, SlowPaceKeepsItsRatioAtEveryFactorAndPassLength) {
     EXPECT_EQ(app::pauseAfterPass(loop, 0, 10), app::maxPauseMs) << "the pause has a bound";
 }
 
-// F8 slows (the factor falls and passes pause), F9 speeds up (the factor
-// rises and passes run more steps).
-TEST(Simulation, F8SlowsAndF9SpeedsUp) {
-    const std::pair<int, float> rows[] = {{8, 0.9f}, {9, 1.1f}};
-    for (auto [key, factor] : rows) {
-        Session run;
-        run.press(functionKey(key));
+// With the Earth as target and F5, the eye closes in on it, never nearer
+// than ten diameters, then hovers there; F5 again lets it drift off.
+TEST(Simulation, CourseAutomationApproachesToTenDiametersAndHovers) {
+    SolarRun run;
+    run.press({key('i'), key('4'), key('\r'), F(5)});
+    run.passes(2);
+    const double tenDiameters = 10.0 * run.w->bodies.diameter[earth];
+    double last = run.distanceTo(earth);
+    int arrived = -1;
+    for (int k = 1; k <= 1500; ++k) {
         run.passes(1);
-        EXPECT_FLOAT_EQ(run.w->clock.speedFactor, factor) << "F" << key;
-        sim::LoopState loop;
-        int paused = 0;
-        for (int pass = 0; pass < 100; ++pass) paused += app::pauseAfterPass(loop, run.w->clock.speedFactor, 1);
-        EXPECT_EQ(paused > 0, key == 8) << "F" << key;
+        const double d = run.distanceTo(earth);
+        ASSERT_GE(d, tenDiameters) << "pass " << k;
+        ASSERT_NEAR(run.w->bodies.screenX[earth], 510.5f, 1) << "centred, pass " << k;
+        if (arrived < 0 && d < tenDiameters * 1.01) arrived = k;
+        ASSERT_LT(d, arrived < 0 ? last : tenDiameters * 1.03) << "pass " << k;
+        ASSERT_LE(last - d, 1.001 * run.w->observer.VAuge) << "at most VAuge nearer, pass " << k;
+        last = d;
+    }
+    EXPECT_GT(arrived, 0);
+    EXPECT_EQ(run.w->target.EZiel, float(run.distanceTo(earth)));
+    run.press({F(5)});
+    run.passes(50);
+    EXPECT_GT(run.distanceTo(earth), tenDiameters * 1.5) << "F5 again stops following";
+}
+
+// The cross's centre is viewport (511, 384), screen (512, 385); its arms
+// reach from 2 to 10 pixels out, the centre stays open.
+TEST(Simulation, F10DrawsTheOpenVisorCross) {
+    SolarRun run;
+    run.press({F(10)});
+    run.passes(1);
+    for (int dy = -12; dy <= 12; ++dy)
+        for (int dx = -12; dx <= 12; ++dx) {
+            const int out = std::abs(dx) + std::abs(dy);
+            const bool arm = (dx == 0 || dy == 0) && out >= 2 && out <= 10;
+            ASSERT_EQ(display::pixelAt(run.screen, 512 + dx, 385 + dy) == 11, arm) << dx << "," << dy;
+        }
+}
+
+TEST(Simulation, ClicksMarkBodiesAndShowTheirDistance) {
+    SolarRun run;
+    run.passes(1);
+    EXPECT_EQ(textAt(run.screen, 1, 30, green, 0, 24), " __ m = 0        __m = 0");
+    run.clickOn(sun, 1);
+    EXPECT_NE(textAt(run.screen, 1, 1, green, 0, 4), "Entf") << "one mark: no distance";
+    run.clickOn(earth, 2);
+    EXPECT_EQ(std::tie(run.w->hud.mark1, run.w->hud.mark2), std::make_tuple(sun, earth));
+    EXPECT_EQ(textAt(run.screen, 1, 30, green, 0, 52), "Sonne __ m = 1.98892e+30       Erde __m = 5.98e+24");
+    EXPECT_EQ(textAt(run.screen, 1, 1, green, 0, 14), "Entf_in_AE = 1");
+    EXPECT_NEAR(run.w->hud.markDistance / run.w->physics.AU, 1, 0.01);
+    run.passes(100);
+    run.clickOn(5, 2);  // Mars, off its catalogue distance: seven digits
+    const sim::Bodies& b = run.w->bodies;
+    const double mars = std::hypot(double(b.x[5]) - b.x[sun], double(b.y[5]) - b.y[sun], double(b.z[5]) - b.z[sun]);
+    const std::string distance = "Entf_in_AE = " + display::formatNumber(float(mars / run.w->physics.AU));
+    EXPECT_EQ(textAt(run.screen, 1, 1, green, 0, int(distance.size())), distance);
+    run.clickOn(sun, 2);
+    EXPECT_EQ(textAt(run.screen, 1, 1, green, 0, 14), "Entf_in_AE = 0");
+
+    // While stopped nothing is marked, nor with the pointer outside.
+    run.press({F(4)});
+    run.clickOn(earth, 1);
+    run.input().leaveWindow();
+    run.press({F(4)});
+    run.passes(2);
+    EXPECT_EQ(std::tie(run.w->hud.mark1, run.w->hud.mark2), std::make_tuple(sun, sun));
+    run.clickOn(earth, 4);
+    EXPECT_EQ(std::tie(run.w->hud.mark1, run.w->hud.mark2, run.w->hud.markRingFlag), std::make_tuple(-1, -1, -1));
+}
+
+// Turned 2 degrees right and 1 up, with no target body, over rows of x:
+// each label, value and separator ('|') in its cells, the "xZiel =" label
+// followed by blanks to column 42, every other cell untouched.
+TEST(Simulation, PanelShowsEveryLabelValueAndSeparatorInItsCell) {
+    SolarRun run;
+    run.w->target.Ziel = 0;
+    for (int row = 33; row <= 38; ++row) {
+        display::locate(run.screen, row, 1);
+        display::printText(run.screen, std::string(70, 'x'), false);
+    }
+    run.w->observer.XDREH = 2, run.w->observer.YDREH = 1;
+    run.press({F(7)});
+    run.passes(1);
+    const std::string wi_y = display::printedNumber(run.w->observer.wi_y);
+    ASSERT_NE(wi_y, " 0");
+    const std::string rows[] = {
+        "XAuge =x 0xxxxxxxxxx|YAuge =xx 0xxxxxxxxxx|ZAuge =x-4.476e+11xx|xxx",
+        "XDREH =x 2xxxxxxxxxx|YDREH =xx 1xxxxxxxxxx|wi_y =xx" + wi_y + std::string(12 - wi_y.size(), 'x') + "|xxx",
+        "VAuge =x 5e+09xxxxxx|ZDre =xxx 0xxxxxxxxxx|wi_x =xx 2xxxxxxxxxx|xxx",
+        "XBizi =x 0xxxxxxxxxx|E.Ziel =x 0xxxxxxxxxx|wi_x.Z = 0xxxxxxxxxx|xxx",
+        "x.rel =x 0xxxxxxxxxx|zZiel =xx 0xxxxxxxxxx|wi_y.Z = 0xxxxxxxxxx|xxx",
+        "Ziel =xx 0xxxxxxxxxx|xZiel =   0         x|yZiel =x 0xxxxxxxxxx|xxx",
+    };
+    for (int r = 0; r < 6; ++r) {
+        std::string want = rows[r];
+        for (auto at = want.find('|'); at != std::string::npos; at = want.find('|')) want.replace(at, 1, "\xC2\xB1");
+        EXPECT_EQ(textAt(run.screen, 33 + r, 1, green, 0, 70), want) << "row " << 33 + r;
     }
 }

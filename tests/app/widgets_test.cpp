@@ -5,94 +5,94 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "app/widgets.h"
 #include "app/screen_text.h"
+#include "app/widgets.h"
 #include "support/temp_dir.h"
 
 using app::Pointer;
-using testing_support::showsText;
+using testing_support::textAt;
 
 namespace {
 
 struct Hit {
     const char* name;
     Pointer pointer;
-    int choice;  // what listChoice / the button reports
+    int choice;  // what the list picks; for a button, 1 when it reports a press
 };
 
 }  // namespace
 
-// The scenario box of the main menu (300, 50, 550 x 500): strictly inside,
-// and the picked number drifting ahead of the text rows.
+// The scenario box (300, 50, 550 x 500) is hit strictly inside; the picked
+// number drifts ahead of the text rows further down.
 TEST(ListBox, PicksStrictlyInsideWithTheDriftingRowNumber) {
-    const Hit cases[] = {
-        {"left edge", {300, 100, 1}, -1},         {"one right of it", {301, 100, 1}, 4},
-        {"top edge", {400, 50, 1}, -1},           {"one below it", {400, 51, 1}, 1},
-        {"right edge", {850, 100, 1}, -1},        {"one left of it", {849, 100, 1}, 4},
-        {"bottom edge", {400, 550, 1}, -1},       {"one above it", {400, 549, 1}, 31},
-        {"y 100 is row 4", {400, 100, 1}, 4},     {"y 150 is row 7", {400, 150, 4}, 7},
-        {"no button", {400, 100, 0}, -1},         {"outside the window", {-1, -1, -1}, -1},
+    const Hit rows[] = {
+        {"left edge", {300, 100, 1}, -1},     {"one right of it", {301, 100, 1}, 4},
+        {"top edge", {400, 50, 1}, -1},       {"one below it", {400, 51, 1}, 1},
+        {"right edge", {850, 100, 1}, -1},    {"one left of it", {849, 100, 1}, 4},
+        {"bottom edge", {400, 550, 1}, -1},   {"one above it", {400, 549, 1}, 31},
+        {"y 150 is row 7", {400, 150, 4}, 7}, {"no button", {400, 100, 0}, -1},
+        {"outside the window", {-1, -1, -1}, -1},
     };
-    for (const Hit& c : cases) {
+    for (const Hit& row : rows) {
         testing_support::Session run;
         app::TextList list = app::scenarioList();
         list.active = 1;
-        app::listBox(run.screen, c.pointer, 300, 50, 550, 500, list, "Neustart");
-        EXPECT_EQ(list.choice, c.choice) << c.name;
-        EXPECT_EQ(list.active, c.choice > 0 ? 0 : 1) << c.name;
-        EXPECT_EQ(run.input().time(), c.choice > 0 ? 300 : 0) << c.name;
+        app::listBox(run.screen, row.pointer, 300, 50, 550, 500, list, "Neustart");
+        EXPECT_EQ(list.choice, row.choice) << row.name;
+        EXPECT_EQ(list.active, row.choice > 0 ? 0 : 1) << row.name;
+        EXPECT_EQ(run.input().time(), row.choice > 0 ? 300 : 0) << row.name;
     }
 }
 
-TEST(ListBox, DrawsTitleThirtyRowsAndTheHighlight) {
+TEST(ListBox, DrawsTitleThirtyRowsAndTheHighlightUntilPicked) {
     testing_support::Session run;
     app::startScreen(run.screen);
     app::TextList list;
     for (int i = 1; i <= 31; ++i) list.text[std::size_t(i)] = "e" + std::to_string(i);
     list.active = 1;
     app::listBox(run.screen, {400, 100, 0}, 300, 50, 550, 500, list, "Neustart");
-    EXPECT_TRUE(showsText(run.screen, 3, 39, "Neustart", 11, 5));
-    EXPECT_TRUE(showsText(run.screen, 4, 39, "e1", 7, 1));
-    EXPECT_TRUE(showsText(run.screen, 33, 39, "e30", 7, 1));
-    EXPECT_FALSE(showsText(run.screen, 34, 39, "e31", 7, 1));
-    // Row 4 highlighted from graphics y 94 to 112: screen rows 95 and 113.
-    EXPECT_EQ(display::pixelAt(run.screen, 320, 95), 10);
-    EXPECT_EQ(display::pixelAt(run.screen, 320, 113), 10);
-    EXPECT_EQ(display::pixelAt(run.screen, 320, 114), 1);
+    EXPECT_EQ(textAt(run.screen, 3, 39, 11, 5), "Neustart");
+    EXPECT_EQ(textAt(run.screen, 4, 39, 7, 1, 3), "e1 ");
+    EXPECT_EQ(textAt(run.screen, 33, 39, 7, 1, 4), "e30 ");
+    EXPECT_EQ(textAt(run.screen, 34, 39, 7, 1, 4), "    ");
+    // Row 4 is outlined from graphics y 94 to 112: screen rows 95 and 113.
+    for (auto [y, colour] : {std::pair{94, 1}, {95, 10}, {113, 10}, {114, 1}})
+        EXPECT_EQ(display::pixelAt(run.screen, 320, y), colour) << "y " << y;
 
-    // Once picked, the list is no longer drawn.
     app::listBox(run.screen, {400, 100, 1}, 300, 50, 550, 500, list, "Neustart");
     const auto frame = display::copyFrame(run.screen);
     app::listBox(run.screen, {400, 300, 1}, 300, 50, 550, 500, list, "Neustart");
-    EXPECT_EQ(display::copyFrame(run.screen), frame);
+    EXPECT_EQ(display::copyFrame(run.screen), frame) << "a picked list is no longer drawn";
     EXPECT_EQ(list.choice, 4);
 }
 
-// The save dialog's buttons (800, 100, 120 x 20): the area reaches 20 pixels
-// past the width.
+// The save dialog's buttons (800, 100, 120 x 20): hit strictly inside an
+// area that reaches 20 pixels past the width.
 TEST(Button, ReportsAPressStrictlyInsideItsWidenedArea) {
-    const Hit cases[] = {
+    const Hit rows[] = {
         {"left edge", {800, 110, 1}, 0},   {"one right of it", {801, 110, 1}, 1},
         {"width + 19", {939, 110, 1}, 1},  {"width + 20", {940, 110, 1}, 0},
         {"top edge", {850, 100, 1}, 0},    {"one below it", {850, 101, 1}, 1},
         {"bottom edge", {850, 120, 1}, 0}, {"one above it", {850, 119, 1}, 1},
         {"no button", {850, 110, 0}, 0},   {"outside the window", {-1, -1, -1}, 0},
     };
-    for (const Hit& c : cases) {
+    for (const Hit& row : rows) {
         testing_support::Session run;
-        EXPECT_EQ(app::button(run.screen, c.pointer, 800, 100, 120, 20, "Exit", 1, 11), c.choice == 1) << c.name;
-        EXPECT_EQ(run.input().time(), c.choice == 1 ? 200 : 0) << c.name;
+        EXPECT_EQ(app::button(run.screen, row.pointer, 800, 100, 120, 20, "Exit", 1, 11), row.choice == 1) << row.name;
+        EXPECT_EQ(run.input().time(), row.choice == 1 ? 200 : 0) << row.name;
     }
 }
 
+// The label and two blanks stand at row round(y / 15.75 + 1), column
+// round(x / 7.9 + 1).
 TEST(Button, PrintsItsLabelAndTwoBlanksAtItsCell) {
     const struct {
         int x, y, row, column;
-    } cases[] = {{800, 1, 1, 102}, {800, 600, 39, 102}, {1, 140, 10, 1}, {950, 1, 1, 121}};
-    for (const auto& c : cases) {
+    } rows[] = {{800, 1, 1, 102}, {800, 600, 39, 102}, {1, 140, 10, 1}, {950, 1, 1, 121}, {4, 8, 2, 2}};
+    for (const auto& row : rows) {
         testing_support::Session run;
-        app::button(run.screen, {}, c.x, c.y, 60, 20, "Go", 1, 10);
-        EXPECT_TRUE(showsText(run.screen, c.row, c.column, "Go  ", 1, 10)) << c.x << "," << c.y;
+        app::button(run.screen, {}, row.x, row.y, 60, 20, "Go", 1, 10);
+        EXPECT_EQ(textAt(run.screen, row.row, row.column, 1, 10), "Go  ") << row.x << "," << row.y;
     }
 }
 
@@ -111,22 +111,11 @@ TEST(FileList, RegularDatFilesInByteOrderThenListende) {
 
     testing_support::TempDir empty;
     app::fillFileList(list, empty.path());
-    EXPECT_EQ(list.text[1], "");
-    EXPECT_EQ(list.text[2], "Listende");
-    EXPECT_EQ(list.text[3], "");
-}
+    EXPECT_EQ(list.text[1] + "|" + list.text[2] + "|" + list.text[3], "|Listende|");
 
-TEST(FileList, AtMost999Names) {
-    testing_support::TempDir dir;
-    for (int i = 0; i < 1000; ++i) {
-        char name[16];
-        std::snprintf(name, sizeof name, "f%04d.dat", i);
-        testing_support::writeFile(dir.file(name), "");
-    }
-    app::TextList list;
-    app::fillFileList(list, dir.path());
-    EXPECT_EQ(list.text[999], "f0998.dat");
-    EXPECT_EQ(list.text[1000], "Listende");
+    for (int i = 0; i < 1000; ++i) testing_support::writeFile(empty.file("f" + std::to_string(1000 + i) + ".dat"), "");
+    app::fillFileList(list, empty.path());
+    EXPECT_EQ(list.text[999] + "|" + list.text[1000], "f1998.dat|Listende") << "at most 999 names";
 }
 
 // A row names an entry when it lies in 1..listCapacity, holds a text and

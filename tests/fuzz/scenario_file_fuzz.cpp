@@ -1,11 +1,9 @@
-// Fuzz target for the scenario-file loader (libFuzzer, with AddressSanitizer
-// and UndefinedBehaviorSanitizer): any bytes are loaded as a file over a
-// running solar system. A refused file must leave the state exactly as it
-// was; an accepted one must hold 1 to 800 bodies, a live count from 0 to
-// that number and a finite time step within the bound. An accepted file of
-// at most 50 bodies then runs three steps, and loading plus stepping must
-// take less than a second of processor time beyond what the close passes
-// that the time-step bound allows may cost.
+// Fuzz target for the scenario-file loader (libFuzzer, ASan, UBSan): any
+// bytes are loaded as a file over a running solar system. A refused file
+// leaves the state exactly as it was; an accepted one holds 1 to 800 bodies,
+// a live count from 0 to that number and a finite time step within the
+// bound. An accepted file of at most 50 bodies then runs three steps, within
+// a second of processor time beyond what its close passes may cost.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -33,16 +31,20 @@ constexpr double slowSeconds = 1.0;
 // one such pass costs about 140 ns, so 250 ns is a generous allowance.
 constexpr double closePassSeconds = 250e-9;
 
+void steps(World& w, int n) {
+    for (int s = 0; s < n; ++s) {
+        sim::advanceClock(w.clock, w.physics.timeStep);
+        sim::gravityStep(w.bodies, w.physics, w.scenarioTitle, w.windowTitle);
+    }
+}
+
 // The state each input is loaded over: the solar system some steps on, so
 // that a partial commit shows in every header field and body.
 const World& startState() {
     static const std::unique_ptr<World> w = [] {
         auto world = std::make_unique<World>();
         scenarios::setUpSolarSystem(*world);
-        for (int s = 0; s < 10; ++s) {
-            sim::advanceClock(world->clock, world->physics.timeStep);
-            sim::gravityStep(world->bodies, world->physics, world->scenarioTitle, world->windowTitle);
-        }
+        steps(*world, 10);
         world->reservedNumber = 42;
         return world;
     }();
@@ -98,10 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fail("accepted with a time step of " + std::to_string(timeStep));
     }
     if (n <= steppedBodies) {
-        for (int s = 0; s < 3; ++s) {
-            sim::advanceClock(w->clock, w->physics.timeStep);
-            sim::gravityStep(w->bodies, w->physics, w->scenarioTitle, w->windowTitle);
-        }
+        steps(*w, 3);
         const double seconds = processorSeconds() - start;
         const double closePasses = 3.0 * n * (n - 1) * std::max(1, display::roundHalfEven(timeStep));
         if (seconds > slowSeconds + closePassSeconds * closePasses) {

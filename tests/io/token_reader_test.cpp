@@ -1,10 +1,8 @@
 // The tolerant token reader: numbers and texts in every form a hand-written
 // scenario file may use.
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -18,8 +16,7 @@ namespace {
 
 // A reader over a text held in memory.
 struct Stream {
-    explicit Stream(const std::string& text)
-        : file(fmemopen(const_cast<char*>(storage.assign(text).data()), text.size(), "rb")) {}
+    explicit Stream(std::string text) : storage(std::move(text)), file(fmemopen(storage.data(), storage.size(), "rb")) {}
     ~Stream() { std::fclose(file); }
     std::string storage;
     std::FILE* file;
@@ -33,7 +30,8 @@ TEST(ParseNumber, DecimalFormsAndExponentLetters) {
         {"5.", 5},         {"1.5e3", 1500},    {"1.5d3", 1500},  {"1.5D-3", 0.0015f},
         {"-4.476E+11", -4.476e11f},            {"12abc", 12},    {"1e", 1},
         {"1e+", 1},        {"", 0},            {"abc", 0},       {"-", 0},
-        {"0x10", 0},       {"1,5", 1},         {"007", 7},
+        {"0x10", 0},       {"1,5", 1},         {"007", 7},       {"inf", HUGE_VALF},
+        {"-Infinity", -HUGE_VALF},             {"5e-1", 0.5f},   {"0.05e1", 0.5f},
     };
     for (auto [token, value] : cases) EXPECT_EQ(parseNumber(token), value) << "'" << token << "'";
 }

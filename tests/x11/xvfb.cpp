@@ -27,41 +27,33 @@ public:
         if (pipe(fds) != 0) return;
         serverPid = fork();
         if (serverPid == 0) {
-            // The server goes with the tests, even when they are killed.
-            prctl(PR_SET_PDEATHSIG, SIGTERM);
+            prctl(PR_SET_PDEATHSIG, SIGTERM);  // the server goes with the tests, even when they are killed
             close(fds[0]);
             const int quiet = open("/dev/null", O_WRONLY);
             dup2(quiet, STDOUT_FILENO);
             dup2(quiet, STDERR_FILENO);
             const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten",
-                   "tcp", "-noreset", static_cast<char*>(nullptr));
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                   "-noreset", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(fds[1]);
-        if (serverPid < 0) {
-            close(fds[0]);
-            return;
-        }
         // Xvfb writes its display number once it accepts connections.
         std::string number;
         pollfd p{fds[0], POLLIN, 0};
         char c;
-        while (poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+        while (serverPid > 0 && poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
         close(fds[0]);
         if (number.empty()) {
             std::fprintf(stderr, "x11 tests: Xvfb did not start; the tests are skipped\n");
-            stopServer();
+            TearDown();
             return;
         }
         runningDisplay = ":" + number;
         setenv("DISPLAY", runningDisplay.c_str(), 1);
     }
 
-    void TearDown() override { stopServer(); }
-
-private:
-    static void stopServer() {
+    void TearDown() override {
         if (serverPid <= 0) return;
         kill(serverPid, SIGTERM);
         waitpid(serverPid, nullptr, 0);
@@ -85,7 +77,6 @@ std::string property(Display* d, ::Window w, const char* name) {
     XFree(data);
     return text;
 }
-
 
 }  // namespace xvfb
 
