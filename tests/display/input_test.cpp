@@ -1,9 +1,9 @@
-// Keys, key translation, the mouse and timed waits, through the screen's
-// readers with scripted input on the headless backend's virtual clock.
+// Keys, mouse, waits, presenting and the line editor, scripted on the headless backend's virtual clock.
 #include <tuple>
 
 #include "display/keys.h"
 #include "screen_fixture.h"
+#include "support/picture.h"
 
 using namespace display;
 
@@ -19,61 +19,41 @@ std::string drainKeys(Screen& s) {
 
 }  // namespace
 
-// Characters stand for themselves, keys without one count from F1 (59) to
-// Del (83), and the character 127 is Del.
-TEST(KeyTranslation, CharactersAndExtendedKeys) {
+// Characters stand for themselves, other keys count from F1 (59) to Del (83); 127 is Del. Fifteen keys wait.
+TEST_F(FramedScreen, KeyTextsAndTheKeyRing) {
     const struct { const char* name; int character, scan; std::string text; } rows[] = {
-        {"letter", 'a', 30, "a"}, {"capital", 'A', 30, "A"}, {"Enter", 13, 28, "\r"}, {"Backspace", 8, 14, "\b"},
-        {"Tab", 9, 15, "\t"}, {"Esc", 27, 1, "\x1b"}, {"u umlaut", 0x81, 26, "\x81"},
-        {"caps lock (58)", -1, 58, ""}, {"F1 (59)", -1, 59, extended(59)}, {"F10 (68)", -1, 68, extended(68)},
-        {"Up (72)", -1, 72, extended(72)}, {"Del (83)", -1, 83, extended(83)}, {"84", -1, 84, ""},
-        {"F11", -1, scan::f11, ""}, {"F12", -1, scan::f12, ""}, {"no scan code", -1, 0, ""},
-        {"character 127 is Del", 127, 0, extended(83)}, {"NUL is no key", 0, 57, ""},
+        {"letter", 'a', 30, "a"}, {"Enter", 13, 28, "\r"}, {"u umlaut", 0x81, 26, "\x81"}, {"caps lock (58)", -1, 58, ""},
+        {"F1 (59)", -1, 59, extended(59)}, {"Del (83)", -1, 83, extended(83)}, {"84", -1, 84, ""},
+        {"F11", -1, scan::f11, ""}, {"character 127 is Del", 127, 0, extended(83)}, {"NUL is no key", 0, 57, ""},
     };
     for (const auto& r : rows) EXPECT_EQ(keyText(keyCode({r.character, r.scan})), r.text) << r.name;
-}
-
-TEST_F(FramedScreen, FifteenKeysWaitAndTheOldestAreLost) {
-    KeyRing ring;
-    EXPECT_EQ(ring.pop(), 0);
-    for (int k = 1; k <= 16; ++k) ring.push(k);
-    EXPECT_EQ(ring.size(), 15);
-    for (int k = 2; k <= 16; ++k) EXPECT_EQ(ring.pop(), k);
-    EXPECT_TRUE(ring.empty());
-
     input.typeText("abcdefghijklmnopqrst");
     EXPECT_EQ(drainKeys(screen), "fghijklmnopqrst");
     input.pressKey({-1, scan::f1});
-    input.pressKey({-1, scan::f11});
-    input.pressKey({127, 0});
     input.pressCloseButton();
-    EXPECT_EQ(drainKeys(screen), extended(59) + extended(83) + extended(107)) << "F11 gives nothing";
+    EXPECT_EQ(drainKeys(screen), extended(59) + extended(107));
 }
 
-// A long wait goes in 50 ms slices and ends after the slice in which a key
-// is there; the key stays to be read. Waits under 100 ms always run out.
+// A wait goes in 50 ms slices and ends after the slice a key came in (left to read); under 100 ms it runs out.
 TEST_F(FramedScreen, SleepEndsAfterTheSliceInWhichAKeyArrives) {
     const struct { const char* name; int keyAt; int sleep; long long elapsed; } rows[] = {
         {"no key: the whole wait", -1, 400, 400}, {"key at 10 ms: end of the first slice", 10, 400, 50},
-        {"key at 230 ms: end of the fifth slice", 230, 300, 250}, {"key waiting: at once", 0, 200, 0},
-        {"key waiting, 100 ms: at once", 0, 100, 0}, {"key waiting, 99 ms: runs out", 0, 99, 99},
-        {"0 ms", 0, 0, 0}, {"negative", -1, -20, 0},
+        {"key at 50 ms: end of the first slice", 50, 400, 50}, {"key at 51 ms: end of the second", 51, 400, 100},
+        {"key waiting, 100 ms: at once", 0, 100, 0}, {"key waiting, 99 ms: runs out", 0, 99, 99}, {"negative", -1, -20, 0},
     };
     for (const auto& r : rows) {
         drainKeys(screen);
         const long long start = input.time();
-        if (r.keyAt == 0) input.typeText("k");
-        if (r.keyAt > 0) input.typeText("k", start + r.keyAt);
+        if (r.keyAt >= 0) input.typeText("k", start + r.keyAt);
         sleepMs(screen, r.sleep);
         EXPECT_EQ(input.time() - start, r.elapsed) << r.name;
-        if (r.keyAt >= 0 && r.keyAt <= r.elapsed) {
-            EXPECT_EQ(readKey(screen), "k") << r.name;
-        }
+        EXPECT_EQ(readKey(screen), r.keyAt >= 0 ? "k" : "") << r.name;
         sleepMs(screen, 300);
     }
 }
 
-TEST_F(FramedScreen, MouseOutsideTheWindowReadsMinusOne) {
+// Outside the window every field reads -1; a click between two polls reads as pressed once.
+TEST_F(FramedScreen, MouseReadings) {
     auto read = [&] {
         const MouseReading m = readMouse(screen);
         return std::make_tuple(m.status != 0, m.x, m.y, m.wheel, m.buttons);
@@ -83,42 +63,26 @@ TEST_F(FramedScreen, MouseOutsideTheWindowReadsMinusOne) {
     input.turnWheel(2);
     input.turnWheel(-1);
     EXPECT_EQ(read(), std::make_tuple(false, 300, 200, 1, 3));
-    input.leaveWindow();
-    EXPECT_EQ(read(), std::make_tuple(true, -1, -1, -1, -1));
-}
-
-// A press released again before the next poll still reads as pressed, once;
-// a button held down reads as pressed on every poll.
-TEST_F(FramedScreen, AClickBetweenTwoPollsIsReadByTheNextPoll) {
-    input.movePointer(300, 200);
+    input.movePointer(300, 200, 0);
     readMouse(screen);
     input.movePointer(300, 200, 1, input.time() + 2);
     input.movePointer(300, 200, 0, input.time() + 4);
     sleepMs(screen, 10);
     EXPECT_EQ(readMouse(screen).buttons, 1) << "pressed and released since the last poll";
     EXPECT_EQ(readMouse(screen).buttons, 0) << "counted once";
-    input.movePointer(300, 200, 2);
-    EXPECT_EQ(readMouse(screen).buttons, 2);
-    EXPECT_EQ(readMouse(screen).buttons, 2) << "held";
+    input.leaveWindow();
+    EXPECT_EQ(read(), std::make_tuple(true, -1, -1, -1, -1));
 }
 
-TEST_F(FramedScreen, WindowTitleKeepsTheFirst127Bytes) {
-    setWindowTitle(screen, "Sonnensystem  24 Objekte von 24");
-    EXPECT_EQ(input.title(), "Sonnensystem  24 Objekte von 24");
-    setWindowTitle(screen, std::string(200, 'x'));
-    EXPECT_EQ(screen.title, std::string(127, 'x'));
-    EXPECT_EQ(input.title(), std::string(127, 'x'));
-}
-
-// The window shows only presented frames: drawing alone does not reach it;
-// reading input presents when the window is ready for a frame, a wait always.
-TEST_F(FramedScreen, OnlyPresentedFramesAreShown) {
+// The title keeps 127 bytes. Reading input presents the frame when the window is ready, a wait always.
+TEST_F(FramedScreen, TitleAndPresentedFrames) {
+    setWindowTitle(screen, std::string(127, 'x') + "y");
+    EXPECT_EQ(std::tie(screen.title, input.title()), std::make_tuple(std::string(127, 'x'), std::string(127, 'x')));
     const struct { const char* what; bool windowReady; void (*point)(Screen&); bool shown; } rows[] = {
         {"drawing only", true, [](Screen&) {}, false}, {"readKey, window busy", false, [](Screen& s) { readKey(s); }, false},
         {"readKey, window ready", true, [](Screen& s) { readKey(s); }, true},
         {"readMouse, window ready", true, [](Screen& s) { readMouse(s); }, true},
         {"a wait, window busy", false, [](Screen& s) { sleepMs(s, 1); }, true},
-        {"forced present", false, [](Screen& s) { presentFrame(s, true); }, true},
     };
     uint8_t colour = 1;
     for (const auto& row : rows) {
@@ -128,4 +92,46 @@ TEST_F(FramedScreen, OnlyPresentedFramesAreShown) {
         row.point(screen);
         EXPECT_EQ(screen.shared.shown[101 * screenWidth + 101] == colour, row.shown) << row.what;
     }
+}
+
+class LineEditor : public FramedScreen {
+protected:
+    // Types the keys (characters or extended texts) ten every 25 ms, so none overflow, and runs readLine.
+    std::string edit(const std::vector<std::string>& keys, std::string_view prompt = "", bool questionMark = false) {
+        long long at = input.time();
+        int typed = 0;
+        for (const std::string& key : keys)
+            for (std::size_t k = 0; k < key.size(); ++k, at += ++typed % 10 == 0 ? 25 : 0) {
+                if (key.size() == 2 && key[0] == '\xff') input.pressKey({-1, static_cast<unsigned char>(key[++k])}, at);
+                else input.typeText(key.substr(k, 1), at);
+            }
+        return readLine(screen, prompt, questionMark);
+    }
+};
+
+TEST_F(LineEditor, EveryKeyOfTheTableAndThePrompt) {
+    const std::string left = extended(scan::left), right = extended(scan::right), home = extended(scan::home),
+                      end = extended(scan::end), up = extended(scan::up), down = extended(scan::down);
+    auto a = [](int n) { return std::string(std::size_t(n), 'a'); };
+    const struct { const char* name; std::vector<std::string> keys; std::string line; } rows[] = {
+        {"10 ends the line too", {"abc\n"}, "abc"}, {"Left inserts before the last", {"abc", left, "X\r"}, "abXc"},
+        {"Home and End", {"abc", home, "X", end, "Y\r"}, "XabcY"}, {"Backspace", {"abc\b\r"}, "ab"},
+        {"Right stops at the end", {"ab", right, right, "c\r"}, "abc"},
+        {"Left stops at the start", {"ab", home, left, "c\r"}, "cab"},
+        {"Backspace at the start does nothing", {"\babc", home, "\b\r"}, "abc"},
+        {"Del under the cursor", {"abc", home, extended(scan::del), "\r"}, "bc"}, {"Esc clears", {"abc\x1b", "xy\r"}, "xy"},
+        {"Tab to column 8", {"ab\tc\r"}, "ab      c"}, {"Tab at 8 goes to 16", {"12345678\tx\r"}, "12345678        x"},
+        {"Up goes back one screen row", {a(200), up, "X\r"}, a(72) + "X" + a(128)},
+        {"Up from exactly 128", {a(128), up, "X\r"}, "X" + a(128)}, {"Up from 127 stays", {a(127), up, "X\r"}, a(127) + "X"},
+        {"Down to exactly the end", {a(128), home, down, "X\r"}, a(128) + "X"},
+        {"Down past the end stays", {a(127), home, down, "X\r"}, "X" + a(127)},
+        {"other keys are ignored", {"a\x01", extended(scan::f1), extended(scan::pageUp), "b\r"}, "ab"},
+        {"at most 255 characters", {a(250), "bcdefgh\r"}, a(250) + "bcdef"},
+    };
+    for (const auto& r : rows) EXPECT_EQ(edit(r.keys), r.line) << r.name;
+    // The prompt and "? " come first; a shorter line leaves no tail of the longer one.
+    locate(screen, 5, 1);
+    EXPECT_EQ(edit({"7abc\b\b\b\r"}, "Ziel", true), "7");
+    EXPECT_TRUE(testing_support::showsText(screen, 5, 1, "Ziel? 7   "));
+    EXPECT_EQ(std::tie(screen.row, screen.column), std::make_tuple(6, 1));
 }

@@ -9,9 +9,7 @@
 
 namespace testing_support {
 
-struct PlainBody {
-    float x, y, z, vx, vy, vz, mass, radius, diameter, color, active, speed;
-};
+struct PlainBody { float x, y, z, vx, vy, vz, mass, radius, diameter, color, active, speed; };
 
 struct PlainSystem {
     std::vector<PlainBody> body;  // body[0] unused
@@ -21,13 +19,10 @@ struct PlainSystem {
 };
 
 inline PlainSystem toPlain(const sim::Bodies& b, const sim::Physics& p) {
-    PlainSystem s{{}, p.G, p.timeStep, p.density, b.liveCount};
-    const int n = int(std::nearbyint(b.bodyCount));
-    s.body.resize(std::size_t(n) + 1);
-    for (int i = 1; i <= n; ++i) {
-        s.body[i] = {b.x[i], b.y[i], b.z[i], b.vx[i], b.vy[i], b.vz[i], b.mass[i],
-                     b.radius[i], b.diameter[i], b.color[i], b.active[i], b.speed[i]};
-    }
+    PlainSystem s{{PlainBody{}}, p.G, p.timeStep, p.density, b.liveCount};
+    for (int i = 1; i <= int(std::nearbyint(b.bodyCount)); ++i)
+        s.body.push_back({b.x[i], b.y[i], b.z[i], b.vx[i], b.vy[i], b.vz[i], b.mass[i], b.radius[i], b.diameter[i],
+                          b.color[i], b.active[i], b.speed[i]});
     return s;
 }
 
@@ -40,16 +35,12 @@ inline void plainStep(PlainSystem& s) {
     for (int i = 1; i <= n; ++i) {
         if (B[i].active == 0) continue;
         for (int j = 1; j <= n; ++j) {
-            if (j == i || B[j].active == 0) continue;
-            if (K < 1) continue;
+            if (j == i || B[j].active == 0 || K < 1) continue;
             bool iAbsorbed = false;
             int k = 1;
             while (true) {
-                PlainBody& bi = B[i];
-                PlainBody& bj = B[j];
-                float dx = float(double(bj.x) - bi.x);
-                float dy = float(double(bj.y) - bi.y);
-                float dz = float(double(bj.z) - bi.z);
+                PlainBody &bi = B[i], &bj = B[j];
+                float dx = float(double(bj.x) - bi.x), dy = float(double(bj.y) - bi.y), dz = float(double(bj.z) - bi.z);
                 float d = root(double(dx) * dx + double(dy) * dy + double(dz) * dz);
                 float e = root(double(bj.speed) * bj.speed + double(bi.speed) * bi.speed);
                 bool close = e >= d;
@@ -64,19 +55,14 @@ inline void plainStep(PlainSystem& s) {
                 if (double(bj.radius) + bi.radius > d) {
                     int sv = bi.mass >= bj.mass ? i : j;
                     int ab = sv == i ? j : i;
-                    s.liveCount -= 1;
-                    s.mergers += 1;
+                    s.liveCount -= 1, s.mergers += 1;
                     B[ab].active = 0;
                     double mi = bi.mass, mj = bj.mass;
-                    float nvx = float((mj * bj.vx + mi * bi.vx) / (mi + mj));
-                    float nvy = float((mj * bj.vy + mi * bi.vy) / (mi + mj));
-                    float nvz = float((mj * bj.vz + mi * bi.vz) / (mi + mj));
-                    B[sv].vx = nvx;
-                    B[sv].vy = nvy;
-                    B[sv].vz = nvz;
+                    B[sv].vx = float((mj * bj.vx + mi * bi.vx) / (mi + mj));
+                    B[sv].vy = float((mj * bj.vy + mi * bi.vy) / (mi + mj));
+                    B[sv].vz = float((mj * bj.vz + mi * bi.vz) / (mi + mj));
                     B[sv].mass = float(mi + mj);
-                    B[sv].diameter = float(
-                        std::pow(double(B[sv].mass) * 3 / s.density / 12.566370614359172, 0.333) * 2 / 10);
+                    B[sv].diameter = float(std::pow(double(B[sv].mass) * 3 / s.density / 12.566370614359172, 0.333) * 2 / 10);
                     B[sv].radius = float(B[sv].diameter / 2.0);
                     B[ab].mass = B[ab].diameter = B[ab].radius = B[ab].color = 0;
                     B[ab].vx = B[ab].vy = B[ab].vz = 0;
@@ -94,13 +80,9 @@ inline void plainStep(PlainSystem& s) {
             if (iAbsorbed) break;
         }
     }
-    for (int i = 1; i <= n; ++i) {
-        if (B[i].active > 0) {
-            B[i].x = float(double(B[i].x) + B[i].vx);
-            B[i].y = float(double(B[i].y) + B[i].vy);
-            B[i].z = float(double(B[i].z) + B[i].vz);
-        }
-    }
+    for (auto& q : B)
+        if (q.active > 0)
+            q.x = float(double(q.x) + q.vx), q.y = float(double(q.y) + q.vy), q.z = float(double(q.z) + q.vz);
 }
 
 }  // namespace testing_support

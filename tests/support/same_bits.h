@@ -1,7 +1,7 @@
 // Bit-for-bit comparison of body tables, reporting the first difference.
 #pragma once
+#include <array>
 #include <cstring>
-#include <string>
 
 #include <gtest/gtest.h>
 
@@ -12,52 +12,40 @@ namespace testing_support {
 
 inline bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-// Every stored field of entries 1..n of two tables.
-inline ::testing::AssertionResult sameBodies(const sim::Bodies& a, const sim::Bodies& b, int n) {
-    for (int i = 1; i <= n; ++i) {
-        const std::pair<const char*, const sim::Bodies::Column<float> sim::Bodies::*> fields[] = {
-            {"x", &sim::Bodies::x},         {"y", &sim::Bodies::y},
-            {"z", &sim::Bodies::z},         {"vx", &sim::Bodies::vx},
-            {"vy", &sim::Bodies::vy},       {"vz", &sim::Bodies::vz},
-            {"mass", &sim::Bodies::mass},   {"radius", &sim::Bodies::radius},
-            {"diameter", &sim::Bodies::diameter}, {"color", &sim::Bodies::color},
-            {"active", &sim::Bodies::active},
-        };
-        for (auto [label, field] : fields) {
-            if (!sameBits((a.*field)[i], (b.*field)[i])) {
-                return ::testing::AssertionFailure() << "body " << i << " field " << label << ": "
-                                                     << (a.*field)[i] << " vs " << (b.*field)[i];
-            }
-        }
-        if (a.name[i] != b.name[i]) {
-            return ::testing::AssertionFailure() << "body " << i << " name '" << a.name[i] << "' vs '"
-                                                 << b.name[i] << "'";
-        }
-    }
+// Every stored field of an entry, speed last.
+using Fields = std::array<float, 12>;
+inline Fields fieldsOf(const PlainBody& q) {
+    return {q.x, q.y, q.z, q.vx, q.vy, q.vz, q.mass, q.radius, q.diameter, q.color, q.active, q.speed};
+}
+inline Fields fieldsOf(const sim::Bodies& a, int i) {
+    return {a.x[i], a.y[i], a.z[i], a.vx[i], a.vy[i], a.vz[i], a.mass[i], a.radius[i], a.diameter[i], a.color[i],
+            a.active[i], a.speed[i]};
+}
+
+// Entries 1..n agree in their first `count` fields; otherwise the first difference.
+template <class A, class B>
+::testing::AssertionResult sameFields(int n, std::size_t count, A a, B b) {
+    static const char* const names[] = {"x", "y", "z", "vx", "vy", "vz", "mass", "radius", "diameter", "color",
+                                        "active", "speed"};
+    for (int i = 1; i <= n; ++i)
+        for (std::size_t f = 0; f < count; ++f)
+            if (!sameBits(a(i)[f], b(i)[f]))
+                return ::testing::AssertionFailure() << "body " << i << " " << names[f] << ": " << a(i)[f] << " vs " << b(i)[f];
     return ::testing::AssertionSuccess();
 }
 
-// A table against the plain step's records, including speed.
+// Every stored field but speed, and the names, of entries 1..n of two tables.
+inline ::testing::AssertionResult sameBodies(const sim::Bodies& a, const sim::Bodies& b, int n) {
+    for (int i = 1; i <= n; ++i)
+        if (a.name[i] != b.name[i]) return ::testing::AssertionFailure() << "body " << i << " name " << a.name[i];
+    return sameFields(n, 11, [&](int i) { return fieldsOf(a, i); }, [&](int i) { return fieldsOf(b, i); });
+}
+
+// A table against the plain step's records, speed and liveCount included.
 inline ::testing::AssertionResult sameAsPlain(const sim::Bodies& a, const PlainSystem& p) {
-    for (std::size_t i = 1; i < p.body.size(); ++i) {
-        const PlainBody& q = p.body[i];
-        const float mine[] = {a.x[i], a.y[i], a.z[i], a.vx[i], a.vy[i], a.vz[i], a.mass[i],
-                              a.radius[i], a.diameter[i], a.color[i], a.active[i], a.speed[i]};
-        const float theirs[] = {q.x, q.y, q.z, q.vx, q.vy, q.vz, q.mass,
-                                q.radius, q.diameter, q.color, q.active, q.speed};
-        const char* labels[] = {"x", "y", "z", "vx", "vy", "vz", "mass",
-                                "radius", "diameter", "color", "active", "speed"};
-        for (int f = 0; f < 12; ++f) {
-            if (!sameBits(mine[f], theirs[f])) {
-                return ::testing::AssertionFailure() << "body " << i << " field " << labels[f] << ": "
-                                                     << mine[f] << " vs plain " << theirs[f];
-            }
-        }
-    }
-    if (a.liveCount != p.liveCount) {
-        return ::testing::AssertionFailure() << "liveCount " << a.liveCount << " vs plain " << p.liveCount;
-    }
-    return ::testing::AssertionSuccess();
+    if (a.liveCount != p.liveCount) return ::testing::AssertionFailure() << "liveCount " << a.liveCount << " vs " << p.liveCount;
+    return sameFields(int(p.body.size()) - 1, 12, [&](int i) { return fieldsOf(a, i); },
+                      [&](int i) { return fieldsOf(p.body[std::size_t(i)]); });
 }
 
 }  // namespace testing_support

@@ -15,12 +15,8 @@ public:
         std::string pattern = (std::filesystem::temp_directory_path() / "orbits-test-XXXXXX").string();
         path_ = mkdtemp(pattern.data());
     }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
+    ~TempDir() { std::error_code ignored; std::filesystem::remove_all(path_, ignored); }
     TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
 
     std::string file(const std::string& name) const { return (path_ / name).string(); }
     const std::filesystem::path& path() const { return path_; }
@@ -29,9 +25,7 @@ private:
     std::filesystem::path path_;
 };
 
-inline void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+inline void writeFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 inline std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

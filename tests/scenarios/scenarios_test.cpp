@@ -1,0 +1,219 @@
+// The solar and Jupiter systems against the catalogues' figures; the swarms and the special systems.
+#include <array>
+#include <cmath>
+#include <memory>
+#include <tuple>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "scenarios/random.h"
+#include "scenarios/scenario_list.h"
+#include "scenarios/solar_system.h"
+#include "sim/gravity.h"
+#include "world.h"
+
+namespace {
+
+constexpr double AU = 1.492e11, sun = 1.98892e30, G = 6.67e-11;
+
+// Entry `entry` with the settings given, after list entry `before` when not 0.
+std::unique_ptr<World> started(int entry, uint64_t seed, float bodyCount = 400, int before = 0) {
+    auto w = std::make_unique<World>();
+    w->bodies.bodyCount = bodyCount, w->hud.mark1 = 7, w->bodies.name[3] = w->bodies.name[4] = "kept";
+    if (before) scenarios::startListEntry(*w, before);
+    scenarios::startListEntry(*w, entry, seed);
+    return w;
+}
+
+double distance(const sim::Bodies& b, int i) { return std::hypot(b.x[i], b.y[i], b.z[i]); }
+
+// One row per generating entry: its pair (0: drawn below maxMass), where its swarm lies, its planet's mass.
+const struct Shape { int entry; const char* title; double m1, m2, rMin, rMax; bool flat; double planet = 0; } shapes[] = {
+    {1, "Ein-Sonnensystem mit Kleinplanetenguettel", sun, 1, 1.5 * AU, 1.5 * AU + 3e8, true},
+    {2, "Doppel-Sonnensystem mit Kleinplanetenguettel", sun, sun, 1.5 * AU, 1.5 * AU + 3e8, true},
+    {3, "Ein-Sonnensystem mit Scheibe Aus Kleinplanetenguettel", sun, 1, 0.5 * AU, 2.5 * AU, true},
+    {4, "Ein-Sonnensystem im Kugelraum mit Kleinplaneten", sun, 1, 1.5 * AU, 1.5 * AU + 3e8, false},
+    {5, "Kugelraum mit Kleinplaneten ", 0, 0, 0, 0.03 * AU, false},
+    {6, "Scheibe aus Kleinplaneten ", 0, 0, 0, 2 * AU, true},
+    {9, "Stern mit rotierender Scheibe & Planetenloch", sun, 1, AU, 2 * AU, true, 1.2341e29},
+    {10, "TW Hydrae - roter Zwerg & Scheibe & Planet", 0.55 * sun, 1, AU, AU + 2.4e13, true, 1.196e26},
+};
+
+// The pair at rest round the origin, every swarm body on a circular orbit within the entry's distances,
+// reaching out to them (and off the plane when not flat); the planet marked.
+void expectSwarm(const World& w, const Shape& s) {
+    const sim::Bodies& b = w.bodies;
+    const double dt = w.physics.timeStep, m1 = b.mass[1], m2 = b.mass[2];
+    EXPECT_EQ(std::make_tuple(w.scenarioTitle, w.observer.ZAuge, b.liveCount, b.mass[0]),
+              std::make_tuple(s.title, float(-3 * AU), sim::usedEntries(b), float(m1 + m2))) << s.entry;
+    for (auto [m, table] : {std::pair{m1, s.m1}, {m2, s.m2}})
+        EXPECT_TRUE(s.m1 > 0 ? std::fabs(m / table - 1) < 1e-7 : m > 0 && m < w.maxMass) << m;
+    EXPECT_NEAR(-b.vy[2], std::sqrt(G * m2 / (double(b.x[2]) - b.x[1])) * dt / 2, 1e-6 * std::fabs(b.vy[2])) << "S2 speed";
+    EXPECT_NEAR(m1 * b.vy[1] + m2 * b.vy[2], 0, 1e-6 * m2 * std::fabs(b.vy[2])) << "pair momentum";
+    EXPECT_NEAR(m1 * b.x[1] + m2 * b.x[2], 0, 1e-6 * m2 * b.x[2]) << "pair centre";
+    EXPECT_EQ(std::tuple(b.name[1], b.name[2], b.color[1], b.color[2]), std::tuple("S1", "S2", 3.f, 3.f));
+    EXPECT_EQ(w.hud.mark1, s.planet > 0 ? 3 : 7) << s.entry;
+    EXPECT_TRUE(s.planet == 0 || std::fabs(b.mass[3] / s.planet - 1) < 1e-4) << s.entry;
+    double highest = 0;
+    for (int i = 3; i <= sim::usedEntries(b); ++i) {
+        const double r = distance(b, i), v = std::hypot(b.vx[i], b.vy[i], b.vz[i]) / dt;
+        const double radial = double(b.x[i]) * b.vx[i] + double(b.y[i]) * b.vy[i] + double(b.z[i]) * b.vz[i];
+        highest = std::max(highest, s.flat ? r : std::fabs(b.z[i]));
+        const bool holds[] = {
+            r >= s.rMin * (1 - 1e-7) && r <= s.rMax * (1 + 1e-7), !s.flat || b.z[i] == 0,
+            std::fabs(v / std::sqrt(G * b.mass[0] / r) - 1) < 1e-5, std::fabs(radial) < 1e-5 * r * v * dt,
+            !s.flat || double(b.x[i]) * b.vy[i] - double(b.y[i]) * b.vx[i] < 0,  // orbiting clockwise seen from +z
+            s.m1 > 0 || v < std::sqrt(2 * G * w.maxMass / r),
+            (i == 3 && s.entry >= 9) || b.mass[i] < w.maxMass,
+            i == 3 ? b.color[i] == 12 : b.color[i] >= 1 && b.color[i] <= 13,
+            b.name[i] == "P" + std::to_string(i),
+            b.diameter[i] == sim::diameterFromMass(b.mass[i], 5.52f) && b.radius[i] * 2 == b.diameter[i]};
+        for (const bool& h : holds) ASSERT_TRUE(h) << "body " << i << ", check " << &h - holds;
+    }
+    EXPECT_GT(highest, 0.8 * s.rMax) << s.entry;
+}
+
+}  // namespace
+
+// PCG32's published first outputs for seed 42, stream 54, and the ends of a draw.
+TEST(Random, Pcg32AndTheEndsOfADraw) {
+    auto r = scenarios::seededRandom(42, 54);
+    for (uint32_t bits : {0xa15c02b7u, 0x7b47f409u, 0xba1d3330u, 0x83d2f293u, 0xbfa4784bu, 0xcbed606eu})
+        EXPECT_EQ(scenarios::nextBits(r), bits);
+    const std::pair<uint32_t, float> ends[] = {{0, 0.f}, {0xff, 0.f}, {0x100, 0x1p-24f}, {~0u, 1 - 0x1p-24f}};
+    for (auto [bits, unit] : ends) EXPECT_EQ(scenarios::unitFromBits(bits), unit) << bits;
+}
+
+// Every entry fresh, and entry 1 after the catalogues, whose bodyCount and timeStep it takes.
+TEST(Swarm, EveryEntryHasItsPairShapeAndPlanet) {
+    for (const Shape& s : shapes) expectSwarm(*started(s.entry, 100 + s.entry), s);
+    for (auto [before, count] : {std::pair{7, 24}, {8, 5}}) {
+        auto w = started(1, 3, 0, before);
+        EXPECT_EQ(w->bodies.liveCount, count);
+        expectSwarm(*w, shapes[0]);
+    }
+    auto one = started(1, 5), tw = started(10, 8);
+    EXPECT_NEAR(one->bodies.x[1], -1.5e-22, 0.01e-22);
+    EXPECT_EQ(one->bodies.x[2], 2.984e8f);
+    EXPECT_NEAR(distance(tw->bodies, 3) / 1.21492e13, 1, 2e-7) << "TW Hydrae's planet";
+    EXPECT_NEAR(std::hypot(tw->bodies.vx[3], tw->bodies.vy[3]) / 720, 2.45e3, 0.01e3);
+}
+
+// Below three bodies no swarm, planet or mark; entries above bodyCount stay as they were.
+TEST(Swarm, SmallBodyCounts) {
+    const struct { int entry; float bodyCount; int mark1; const char* names; } cases[] = {
+        {1, 1, 7, "S1S2keptkept"}, {1, 2, 7, "S1S2keptkept"}, {1, 3, 7, "S1S2P3kept"},
+        {9, 2, 7, "S1S2keptkept"}, {9, 3, 3, "S1S2P3kept"},   {10, 4, 3, "S1S2P3P4"}};
+    for (const auto& c : cases) {
+        auto w = started(c.entry, 1, c.bodyCount);
+        const sim::Bodies& b = w->bodies;
+        EXPECT_EQ(b.name[1] + b.name[2] + b.name[3] + b.name[4], c.names) << c.entry << "/" << c.bodyCount;
+        EXPECT_EQ(std::tuple(b.liveCount, b.color[3], w->hud.mark1),
+                  std::tuple(int(c.bodyCount), c.bodyCount >= 3 ? 12.f : 0.f, c.mark1))
+            << c.entry << "/" << c.bodyCount;
+    }
+}
+
+// Finite set-ups over thousands of seeds, among them seeds that draw exactly 0 where that divides by 0.
+TEST(Swarm, NoSeedGivesANonFiniteSetUp) {
+    const uint64_t zeroFirst = 7926450, zeroFourth = 29980364, zeroThird = 42830405;
+    auto nthDraw = [](uint64_t seed, int seeding, int n) {
+        auto r = scenarios::seedingFor(seed, seeding);
+        while (--n > 0) scenarios::draw(r);
+        return scenarios::draw(r);
+    };
+    ASSERT_EQ(nthDraw(zeroFirst, 1, 1) + nthDraw(zeroFourth, 2, 4) + nthDraw(zeroThird, 2, 3), 0.f);
+    auto w = std::make_unique<World>();
+    const sim::Bodies& b = w->bodies;
+    for (const Shape& s : shapes)
+        for (uint64_t seed = 0; seed < 2003; ++seed) {
+            w->bodies.bodyCount = 40;
+            scenarios::startListEntry(*w, s.entry, seed < 3 ? std::array{zeroFirst, zeroFourth, zeroThird}[seed] : seed);
+            for (int i = 0; i <= 40; ++i)
+                for (float f : {b.x[i], b.y[i], b.z[i], b.vx[i], b.vy[i], b.mass[i], b.diameter[i]})
+                    ASSERT_TRUE(std::isfinite(f)) << s.entry << " seed " << seed << " body " << i;
+        }
+}
+
+// Planets (Earth masses), asteroids (kg; speed 0: circular round the Sun), moons on +x of their planet.
+TEST(SolarSystem, EveryBodyOfTheCatalogue) {
+    // The single-precision constants, each product evaluated in double.
+    constexpr double AU = 1.492e11f, earth = 5.98e24f, sun = 1.98892e30f, G = 6.67e-11f, dt = 720;
+    auto fields = [](const sim::Bodies& b, int i) {
+        return std::make_tuple(b.name[i], b.active[i], b.mass[i], b.x[i], b.y[i], b.z[i], b.vx[i], b.vy[i], b.vz[i],
+                               b.color[i], b.radius[i], b.diameter[i]);
+    };
+    const struct { int nr; const char* name; double mass, au, speed; int color; float radius; } bodies[] = {
+        {2, "Merkur", 0.056 * earth, 0.38, -47900, 8, 2400000}, {3, "Venus", 0.815 * earth, 0.72, -35000, 6, 6100000},
+        {4, "Erde", earth, 1, -29800, 1, 6378000}, {5, "Mars", 0.108 * earth, 1.52, -24100, 4, 3400000},
+        {6, "Jupiter", 317.83 * earth, 5.2, -13100, 10, 71800000}, {7, "Saturn", 94.11 * earth, 9.54, -9600, 12, 60300000},
+        {8, "Uranus", 14.25 * earth, 19.18, -6800, 11, 23600000}, {9, "Neptun", 17.22 * earth, 30.06, -5400, 9, 24600000},
+        {10, "Pluto", 0.15 * earth, 39.75, -4700, 7, 3000000}, {11, "Ceres", 9.39e20, 2.77, 0, 8, 490000},
+        {12, "Veste", 2.17e20, 2.15, 0, 8, 280000}, {13, "Pallas", 2.34e20, 2.69, 0, 8, 261500},
+        {14, "juno", 2.82e19, 2.5, 0, 8, 142000},
+    };
+    const struct { int nr; const char* name; int planet; float mass, distance; double speed; int color; float radius; }
+    moons[] = {
+        {15, "Mond", 4, 7.35e22f, 3.85001e8f, -1100, 7, 1738000}, {16, "Io", 6, 8.84e22f, 4.218e8f, -17300, 7, 1660000},
+        {17, "Europa", 6, 4.8e22f, 6.709e8f, -13740, 15, 1561000}, {18, "Ganymed", 6, 1.428e23f, 1.0704e9f, -10880, 8, 2630000},
+        {20, "Kallisto", 6, 1.076e23f, 1.884e9f, -8200, 12, 2340000},
+        {21, "Titan", 7, 1.345e23f, 1.22185e9f, -5570, 12, 2550000},
+        {22, "Enceladus", 7, 1.08e20f, 2.73948e8f, -12635.3, 15, 252000},
+        {23, "Triton", 9, 2.15e22f, 3.54759e8f, 4390, 8, 1340000},
+        {24, "Charon", 10, 1.52e21f, 1.95714e7f, 223, 8, 600000},
+    };
+    auto w = std::make_unique<World>();
+    scenarios::setUpSolarSystem(*w);
+    const sim::Bodies& b = w->bodies;
+    EXPECT_EQ(std::tie(w->scenarioTitle, b.bodyCount, b.liveCount), std::make_tuple("Sonnensystem", 24.f, 24));
+    EXPECT_EQ(fields(b, 1),
+              std::make_tuple("Sonne", 1.f, float(sun), 0.f, 0.f, 0.f, 72.f, 11520.f, 0.f, 14.f, 696000.f, 1392000.f));
+    for (const auto& p : bodies) {
+        const float x = float(p.au * AU);
+        const double speed = p.speed != 0 ? p.speed : -std::sqrt(G * sun / x);
+        EXPECT_EQ(fields(b, p.nr), std::make_tuple(p.name, 1.f, float(p.mass), x, 0.f, 0.f, 0.f, float(speed * dt), 0.f,
+                                                   float(p.color), p.radius, 2 * p.radius)) << p.name;
+    }
+    for (const auto& m : moons)
+        EXPECT_EQ(fields(b, m.nr), std::make_tuple(m.name, 1.f, m.mass, float(double(b.x[m.planet]) + m.distance), 0.f, 0.f,
+                                                   0.f, float(b.vy[m.planet] + m.speed * dt), 0.f, float(m.color), m.radius,
+                                                   2 * m.radius)) << m.name;
+}
+
+// After another scenario: entry 19 and derived fields cleared, not above 24; speeds at the time step in force.
+TEST(SolarSystem, AfterAnotherScenario) {
+    auto w = std::make_unique<World>();
+    sim::Bodies& b = w->bodies;
+    b.active[19] = 1, b.mass[19] = 1e20f, b.diameter[19] = 1e5f, b.name[19] = "P19";
+    b.name[30] = "P30", b.speed[3] = b.depth[3] = 99;
+    w->physics.timeStep = 10, w->observer.XAuge = 5e11f, w->clock.stepCount = 1234;
+    scenarios::setUpSolarSystem(*w);
+    EXPECT_EQ(std::make_tuple(b.active[19], b.mass[19], b.diameter[19], b.name[19]), std::make_tuple(0.f, 0.f, 0.f, ""));
+    EXPECT_EQ(std::tie(b.name[30], b.speed[3], b.depth[3], b.vy[4], b.vx[1]), std::make_tuple("P30", 0.f, 0.f, -298000.f, 1.f));
+    EXPECT_EQ(std::tie(w->physics.timeStep, w->observer.XAuge, w->clock.stepCount), std::make_tuple(10.f, 5e11f, 1234.f));
+}
+
+// List entry 8, whatever ran before it; entries above 5 keep their names.
+TEST(JupiterSystem, SameBodiesWhateverRanBefore) {
+    const struct { const char* name; float x, vy, color, radius; } moons[] = {
+        {"Jupiter", 0, 25, 12, 71800000}, {"Io", 4.218e8f, -172975, 14, 1660000}, {"Europa", 6.709e8f, -137375, 15, 1561000},
+        {"Ganymed", 1.0704e9f, -108775, 8, 2630000}, {"Kallisto", 1.884e9f, -81975, 6, 2340000}};
+    for (int before : {0, 7, 1}) {
+        auto w = std::make_unique<World>();
+        if (before) scenarios::startListEntry(*w, before, 1);
+        w->bodies.name[6] = "kept";
+        scenarios::startListEntry(*w, 8);
+        const sim::Bodies& b = w->bodies;
+        EXPECT_EQ(std::make_tuple(w->scenarioTitle, b.name[6], b.bodyCount, b.liveCount, w->physics.timeStep,
+                                  w->observer.ZAuge),
+                  std::make_tuple("Jupitersystem", "kept", 5.f, 5, 10.f, -2.984e9f)) << "after " << before;
+        EXPECT_NEAR(b.mass[1], 1.9006e27, 0.0001e27);
+        for (int i = 1; i <= 5; ++i) {
+            const auto& m = moons[i - 1];
+            EXPECT_EQ(std::make_tuple(b.name[i], b.x[i], b.vy[i], b.color[i], b.radius[i], b.diameter[i], b.active[i]),
+                      std::make_tuple(m.name, m.x, m.vy, m.color, m.radius, 2 * m.radius, 1.f))
+                << m.name << " after " << before;
+        }
+    }
+}
