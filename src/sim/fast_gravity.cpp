@@ -6,6 +6,7 @@
 #include <atomic>
 #include <barrier>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <thread>
 #include <vector>
@@ -49,6 +50,7 @@ const char* vectorPathName(VectorPath path) {
 struct FastGravityState {
     fast::Tables t;
     int rowCapacity = 0;
+    static constexpr int cacheLineFloats = 64 / sizeof(float);
     int tileCapacity = 0;
     std::vector<int> body;
     std::vector<float> rowFloats;
@@ -88,19 +90,23 @@ struct FastGravityState {
 
     void reserve(int columns) {
         if (columns > rowCapacity) {
-            rowCapacity = columns;
-            body.assign(std::size_t(columns), 0);
-            rowFloats.assign(std::size_t(columns) * 11, 0.f);
-            pull.assign(std::size_t(columns), 0.0);
-            suffixSpeed.assign(std::size_t(columns) + 1, 0.f);
-            nearestParts.assign(std::size_t(columns) * maxThreads, 0.f);
+            // Whole blocks, each a 64-byte cache line of floats: threads
+            // kicking neighbouring blocks never write to the same line.
             const int blocks = (columns + fast::blockRows - 1) / fast::blockRows;
+            rowCapacity = blocks * fast::blockRows;
+            body.assign(std::size_t(rowCapacity), 0);
+            rowFloats.assign(std::size_t(rowCapacity) * 11 + cacheLineFloats, 0.f);
+            pull.assign(std::size_t(rowCapacity), 0.0);
+            suffixSpeed.assign(std::size_t(rowCapacity) + 1, 0.f);
+            nearestParts.assign(std::size_t(rowCapacity) * maxThreads, 0.f);
             tileCapacity = blocks * (blocks + 1) / 2;
             tileA.assign(std::size_t(tileCapacity), 0);
             tileB.assign(std::size_t(tileCapacity), 0);
             blocksDone = std::make_unique<std::atomic<int>[]>(std::size_t(blocks));
         }
         float* row = rowFloats.data();
+        row += (cacheLineFloats - reinterpret_cast<std::uintptr_t>(row) / sizeof(float) % cacheLineFloats) %
+               cacheLineFloats;
         float** rowFields[] = {&t.x,     &t.y,     &t.z,     &t.radius, &t.newVx,
                                &t.newVy, &t.newVz, &t.maxVx, &t.maxVy,  &t.maxVz, &t.nearest};
         for (float** field : rowFields) {
