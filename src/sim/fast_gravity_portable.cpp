@@ -5,29 +5,16 @@
 #include <limits>
 
 #include "sim/fast_gravity_kernels.h"
+#include "sim/gravity.h"
 
 namespace sim::fast {
 
 namespace {
 
-// The position-only quantities of pair (r attracted, c attracting), rounded
-// as the plain step rounds them.
-struct Geometry {
-    float dx, dy, dz, d, sinE, cosE, ux, uz;
-};
+using Geometry = PairGeometry;
 
 Geometry measure(const Tables& t, int r, int c) {
-    Geometry q;
-    q.dx = float(double(t.x[c]) - t.x[r]);
-    q.dy = float(double(t.y[c]) - t.y[r]);
-    q.dz = float(double(t.z[c]) - t.z[r]);
-    q.d = float(std::sqrt(double(q.dx) * q.dx + double(q.dy) * q.dy + double(q.dz) * q.dz));
-    q.sinE = float(double(q.dy) / q.d);
-    q.cosE = float(std::sqrt(1 - double(q.sinE) * q.sinE));
-    const double horizontal = double(q.cosE) * q.d;
-    q.ux = horizontal == 0 ? 0.f : float(q.dx / horizontal);
-    q.uz = horizontal == 0 ? 0.f : float(q.dz / horizontal);
-    return q;
+    return pairGeometry(t.x[r], t.y[r], t.z[r], t.x[c], t.y[c], t.z[c]);
 }
 
 bool usable(float d) { return d > 0 && d < std::numeric_limits<float>::infinity(); }

@@ -1,7 +1,7 @@
 // Gravity step by direct summation over all ordered pairs.
 //
 // Every formula is evaluated in double from float operands and rounded to
-// float where a quantity is stored; see the comments on Pair.
+// float where a quantity is stored; see PairGeometry and Pair.
 #include "sim/gravity.h"
 
 #include <cmath>
@@ -13,28 +13,16 @@ namespace sim {
 
 namespace {
 
-// The working quantities of one pass over a pair (i attracted, j attracting),
-// each stored as float.
-struct Pair {
-    float dx, dy, dz;  // from i to j, m
-    float d;           // distance, m
-    float e;           // summed speeds, m per step
-    float sinE, cosE;  // elevation of j seen from i
-    float ux, uz;      // horizontal direction of j; 0 when j is straight above or below
+// The working quantities of one pass over a pair (i attracted, j attracting):
+// its geometry and e, the summed speeds in m per step, each stored as float.
+struct Pair : PairGeometry {
+    float e;
 };
 
 Pair measure(const Bodies& b, int i, int j) {
     Pair p;
-    p.dx = float(double(b.x[j]) - b.x[i]);
-    p.dy = float(double(b.y[j]) - b.y[i]);
-    p.dz = float(double(b.z[j]) - b.z[i]);
-    p.d = float(std::sqrt(double(p.dx) * p.dx + double(p.dy) * p.dy + double(p.dz) * p.dz));
+    static_cast<PairGeometry&>(p) = pairGeometry(b.x[i], b.y[i], b.z[i], b.x[j], b.y[j], b.z[j]);
     p.e = float(std::sqrt(double(b.speed[j]) * b.speed[j] + double(b.speed[i]) * b.speed[i]));
-    p.sinE = float(double(p.dy) / p.d);
-    p.cosE = float(std::sqrt(1 - double(p.sinE) * p.sinE));
-    const double horizontal = double(p.cosE) * p.d;
-    p.ux = horizontal == 0 ? 0.f : float(p.dx / horizontal);
-    p.uz = horizontal == 0 ? 0.f : float(p.dz / horizontal);
     return p;
 }
 

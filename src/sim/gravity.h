@@ -4,6 +4,7 @@
 // earlier kicks; positions move only after every velocity has been updated.
 // Bodies that touch merge, and each merger rewrites the window title.
 #pragma once
+#include <cmath>
 #include <string>
 
 #include "sim/bodies.h"
@@ -26,6 +27,29 @@ int gravityStep(Bodies& b, const Physics& p, const std::string& scenarioTitle,
 // the number of mergers.
 int gravityRow(Bodies& b, const Physics& p, int i, const std::string& scenarioTitle,
                std::string& windowTitle);
+
+// What a pair's kick needs of its positions alone (i attracted, j
+// attracting), each rounded to float as the step stores it: the offset from
+// i to j, the distance, the elevation of j seen from i, and its horizontal
+// direction (0 when j is straight above or below). The fast step's portable
+// kernel measures its pairs with this too.
+struct PairGeometry {
+    float dx, dy, dz, d, sinE, cosE, ux, uz;
+};
+
+inline PairGeometry pairGeometry(float xi, float yi, float zi, float xj, float yj, float zj) {
+    PairGeometry q;
+    q.dx = float(double(xj) - xi);
+    q.dy = float(double(yj) - yi);
+    q.dz = float(double(zj) - zi);
+    q.d = float(std::sqrt(double(q.dx) * q.dx + double(q.dy) * q.dy + double(q.dz) * q.dz));
+    q.sinE = float(double(q.dy) / q.d);
+    q.cosE = float(std::sqrt(1 - double(q.sinE) * q.sinE));
+    const double horizontal = double(q.cosE) * q.d;
+    q.ux = horizontal == 0 ? 0.f : float(q.dx / horizontal);
+    q.uz = horizontal == 0 ? 0.f : float(q.dz / horizontal);
+    return q;
+}
 
 // Moves every body with active > 0 by its velocity.
 void positionPass(Bodies& b);
