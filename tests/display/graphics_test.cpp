@@ -7,14 +7,10 @@
 #include <tuple>
 
 #include "display/code_page_437.h"
-#include "display/font.h"
 #include "display/palette.h"
 #include "screen_fixture.h"
-#include "support/picture.h"
 
 using namespace display;
-using testing_support::showsPicture;
-using testing_support::showsText;
 
 namespace {
 constexpr int red = 4, white = 15;
@@ -23,8 +19,8 @@ constexpr std::size_t frameSize = 2 * 1024 + 2 * 766;
 
 // Clearing fills the framed viewport and keeps the cursor; unframed, the whole screen and the cursor goes home.
 TEST_F(FramedScreen, OpeningAndClearing) {
-    EXPECT_TRUE(showsPicture(screen, 0, 0, white, {"ooo", "o..", "o.."}));
-    EXPECT_TRUE(showsPicture(screen, 1021, 765, white, {"..o", "..o", "ooo"}));
+    EXPECT_TRUE(showsPicture(0, 0, white, {"ooo", "o..", "o.."}));
+    EXPECT_TRUE(showsPicture(1021, 765, white, {"..o", "..o", "ooo"}));
     locate(screen, 20, 30);
     setColor(screen, 10, 4);
     clearView(screen);
@@ -37,36 +33,31 @@ TEST_F(FramedScreen, OpeningAndClearing) {
     EXPECT_EQ(std::make_tuple(pixelsOf(4).size(), screen.row, screen.column), std::make_tuple(1024u * 768, 1, 1));
 }
 
-TEST_F(FramedScreen, PlotRoundsHalvesAwayFromZeroAndClipsAtTheViewport) {
-    const struct { const char* name; float x, y; int colour, sx, sy; } rows[] = {
-        {"0.5 rounds up", 0.5f, 0, red, 2, 1}, {"-0.49 rounds to 0", -0.49f, 0.49f, red, 1, 1},
-        {"-0.5 rounds away: off the left", -0.5f, 0, red, -1, -1}, {"last pixel", 1021, 765, red, 1022, 766},
-        {"1021.5: off the right", 1021.5f, 10, red, -1, -1}, {"765.5: off the bottom", 10, 765.5f, red, -1, -1},
-        {"NaN draws nothing", NAN, 0, red, -1, -1}, {"colours are taken modulo 256", 3, 3, 256 + red, 4, 4}};
-    for (const auto& r : rows) {
-        clearView(screen);
-        plot(screen, r.x, r.y, r.colour);
-        const auto want = r.sx < 0 ? std::vector<std::pair<int, int>>{} : std::vector{std::pair{r.sx, r.sy}};
-        EXPECT_EQ(pixelsOf(red), want) << r.name;
-    }
-}
-
-TEST_F(FramedScreen, BoxesAndCirclesHitThePixelsNearestTheShape) {
-    const struct { const char* name; void (*draw)(Screen&); std::vector<std::string> picture; } rows[] = {
-        {"box outline, corners in any order", [](Screen& s) { drawBox(s, 6, 3, 2, 1, white, false); },
+// Each row draws in white on a clear viewport: the picture stands at screen pixel (x, y), nothing white elsewhere.
+// Points round halves away from zero and clip at the viewport; shapes take the pixels nearest them.
+TEST_F(FramedScreen, PointsBoxesAndCirclesHitThePixelsNearestTheShape) {
+    const struct { const char* name; void (*draw)(Screen&); int x, y; std::vector<std::string> picture; } rows[] = {
+        {"0.5 rounds up", [](Screen& s) { plot(s, 0.5f, 0, white); }, 1, 1, {".#"}},
+        {"-0.49 rounds to 0", [](Screen& s) { plot(s, -0.49f, 0.49f, white); }, 1, 1, {"#."}},
+        {"-0.5 rounds away: off the left", [](Screen& s) { plot(s, -0.5f, 0, white); }, 1, 1, {"."}},
+        {"the last pixel", [](Screen& s) { plot(s, 1021, 765, white); }, 1021, 765, {"..", ".#"}},
+        {"1021.5: off the right", [](Screen& s) { plot(s, 1021.5f, 10, white); }, 1022, 11, {"."}},
+        {"765.5: off the bottom", [](Screen& s) { plot(s, 10, 765.5f, white); }, 11, 766, {"."}},
+        {"NaN draws nothing", [](Screen& s) { plot(s, NAN, 0, white); }, 1, 1, {"."}},
+        {"colours are taken modulo 256", [](Screen& s) { plot(s, 3, 3, 256 + white); }, 4, 4, {"#"}},
+        {"box outline, corners in any order", [](Screen& s) { drawBox(s, 6, 3, 2, 1, white, false); }, 1, 1,
          {".........", "..#####..", "..#...#..", "..#####..", "........."}},
-        {"filled box", [](Screen& s) { drawBox(s, 2, 3, 6, 1, white, true); },
+        {"filled box", [](Screen& s) { drawBox(s, 2, 3, 6, 1, white, true); }, 1, 1,
          {".........", "..#####..", "..#####..", "..#####..", "........."}},
-        {"circle of radius 4", [](Screen& s) { drawCircle(s, 4, 4, 4, white); },
-         {"...###...", ".##...##.", ".#.....#.", "#.......#", "#.......#", "#.......#", ".#.....#.", ".##...##.",
-          "...###..."}},
-        {"circle of radius 0", [](Screen& s) { drawCircle(s, 1, 1, 0, white); }, {"...", ".#.", "..."}},
-        {"negative radius", [](Screen& s) { drawCircle(s, 1, 1, -5, white); }, {"...", "...", "..."}},
+        {"circle of radius 4", [](Screen& s) { drawCircle(s, 4, 4, 4, white); }, 1, 1,
+         {"...###...", ".##...##.", ".#.....#.", "#.......#", "#.......#", "#.......#", ".#.....#.", ".##...##.", "...###..."}},
+        {"circle of radius 0", [](Screen& s) { drawCircle(s, 1, 1, 0, white); }, 1, 1, {"...", ".#.", "..."}},
+        {"negative radius", [](Screen& s) { drawCircle(s, 1, 1, -5, white); }, 1, 1, {"...", "...", "..."}},
     };
     for (const auto& r : rows) {
         clearView(screen);
         r.draw(screen);
-        EXPECT_TRUE(showsPicture(screen, 1, 1, white, r.picture)) << r.name;
+        EXPECT_TRUE(showsPicture(r.x, r.y, white, r.picture)) << r.name;
         std::size_t ink = 0;
         for (const std::string& row : r.picture) ink += std::size_t(std::count(row.begin(), row.end(), '#'));
         EXPECT_EQ(pixelsOf(white).size(), ink) << r.name << ": nothing drawn elsewhere";
@@ -106,11 +97,10 @@ TEST_F(FramedScreen, CircleOutlinesAreRoundSymmetricAndHoldTheirFill) {
         auto mirrorMissing = [&](int dx, int dy) { return visible(dx, dy) && !on(dx, dy); };
         int faults = 0;
         for (int dy = -r - 1; dy <= r + 1; ++dy)
-            for (int dx = -r - 1; dx <= r + 1; ++dx) {
-                if (!visible(dx, dy) || !on(dx, dy)) continue;
-                faults += std::abs(std::hypot(dx, dy) - r) > 0.75;
-                faults += mirrorMissing(dy, dx) + mirrorMissing(-dx, dy) + mirrorMissing(dx, -dy);
-            }
+            for (int dx = -r - 1; dx <= r + 1; ++dx)
+                if (visible(dx, dy) && on(dx, dy))
+                    faults += (std::abs(std::hypot(dx, dy) - r) > 0.75) + mirrorMissing(dy, dx) + mirrorMissing(-dx, dy) +
+                              mirrorMissing(dx, -dy);
         if (r <= 382) faults += !(on(r, 0) && on(-r, 0) && on(0, r) && on(0, -r));
         // Filled in the outline's own colour: a gap lets the fill out into the viewport's corners.
         if (r > 0 && r < 600) {
@@ -136,15 +126,14 @@ TEST_F(FramedScreen, FloodFillReachesWhatAPlainSearchReaches) {
     std::vector<uint8_t> reached(before.size());
     std::vector<std::pair<int, int>> queue{{401, 301}};
     reached[301 * 1024 + 401] = 1;
-    for (std::size_t q = 0; q < queue.size(); ++q) {
-        const auto [px, py] = queue[q];
-        for (auto [nx, ny] : {std::pair{px + 1, py}, {px - 1, py}, {px, py + 1}, {px, py - 1}}) {
+    for (std::size_t q = 0; q < queue.size(); ++q)
+        for (auto [nx, ny] : {std::pair{queue[q].first + 1, queue[q].second}, {queue[q].first - 1, queue[q].second},
+                              {queue[q].first, queue[q].second + 1}, {queue[q].first, queue[q].second - 1}}) {
             const std::size_t i = std::size_t(ny) * 1024 + std::size_t(nx);
             if (nx < 1 || nx > 1022 || ny < 1 || ny > 766 || reached[i] || before[i] == red) continue;
             reached[i] = 1;
             queue.emplace_back(nx, ny);
         }
-    }
     ASSERT_NE(before[301 * 1024 + 401], red);
     floodFill(screen, 400, 300, red);
     const std::vector<uint8_t> after = copyFrame(screen);
@@ -181,9 +170,9 @@ TEST_F(FramedScreen, PrintingMovesTheCursorWrapsAndScrolls) {
         printText(screen, "T", false);
         locate(screen, r.row, r.column);
         printText(screen, r.text, r.lineEnd);
-        for (const Cell& c : r.cells) EXPECT_TRUE(showsText(screen, c.row, c.column, c.text, 14, 4)) << r.name;
+        for (const Cell& c : r.cells) EXPECT_TRUE(showsText(c.row, c.column, c.text, 14, 4)) << r.name;
         EXPECT_EQ(std::tie(screen.row, screen.column), std::tie(r.endRow, r.endColumn)) << r.name;
-        EXPECT_EQ(showsText(screen, 1, 1, "T", 14, 4), !r.scrolled) << r.name;
+        EXPECT_EQ(showsText(1, 1, "T", 14, 4), !r.scrolled) << r.name;
         // Scrolling moves the frame's bottom edge up 16 pixels; the new bottom row is the background colour.
         EXPECT_EQ(std::make_tuple(pixel(512, 767 - 16) == 1, pixel(512, 767)), std::make_tuple(r.scrolled, r.scrolled ? 4 : 1))
             << r.name;
@@ -191,13 +180,7 @@ TEST_F(FramedScreen, PrintingMovesTheCursorWrapsAndScrolls) {
     locate(screen, 7, 9);
     printNumber(screen, -3.f, false);
     printNumber(screen, int32_t{24}, true);
-    EXPECT_TRUE(showsText(screen, 7, 9, "-3 24", 14, 4));
-}
-
-TEST(Font, GlyphsAreTheCodePage437Shapes) {
-    const struct { const char* name; unsigned char byte; int row, bits; } rows[] = {{"A crossbar", 'A', 7, 0xfe},
-        {"u umlaut dots", 0x81, 2, 0xcc}, {"a umlaut letter", 0x84, 6, 0x0c}, {"full block", 0xdb, 0, 0xff}};
-    for (const auto& r : rows) EXPECT_EQ(glyphRows(r.byte)[r.row], r.bits) << r.name;
+    EXPECT_TRUE(showsText(7, 9, "-3 24", 14, 4));
 }
 
 TEST(DefaultPalette, StandardColoursGreyRampHuesAndBlackTail) {
@@ -208,8 +191,12 @@ TEST(DefaultPalette, StandardColoursGreyRampHuesAndBlackTail) {
     for (const auto& r : rows) EXPECT_EQ(defaultPalette()[r.index], r.colour) << "entry " << r.index;
 }
 
-// Titles go out in UTF-8 and Latin-1; every byte the font shows can be typed, 1..31 and 127 included.
-TEST(CodePage437, TitlesAndEveryByteFromItsUnicodeCharacter) {
+// The glyphs are the code page's shapes; titles go out in UTF-8 and Latin-1; every byte the font shows can be
+// typed, 1..31 and 127 included.
+TEST(CodePage437, GlyphsTitlesAndEveryByteFromItsUnicodeCharacter) {
+    const struct { const char* name; unsigned char byte; int row, bits; } glyphs[] = {{"A crossbar", 'A', 7, 0xfe},
+        {"u umlaut dots", 0x81, 2, 0xcc}, {"a umlaut letter", 0x84, 6, 0x0c}, {"full block", 0xdb, 0, 0xff}};
+    for (const auto& g : glyphs) EXPECT_EQ(glyphRows(g.byte)[g.row], g.bits) << g.name;
     EXPECT_EQ(utf8FromCp437("Gr\x94\xe1" "e \x81\xc4\xdb"), "Gr\xc3\xb6\xc3\x9f" "e \xc3\xbc\xe2\x94\x80\xe2\x96\x88");
     EXPECT_EQ(latin1FromCp437("M\x81hle \xdb"), "M\xfchle ?");
     for (int b = 1; b < 256; ++b) EXPECT_EQ(cp437FromUnicode(unicodeFromCp437(static_cast<unsigned char>(b))), b);

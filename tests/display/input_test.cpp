@@ -3,7 +3,6 @@
 
 #include "display/keys.h"
 #include "screen_fixture.h"
-#include "support/picture.h"
 
 using namespace display;
 
@@ -46,8 +45,8 @@ TEST_F(FramedScreen, SleepEndsAfterTheSliceInWhichAKeyArrives) {
         const long long start = input.time();
         if (r.keyAt >= 0) input.typeText("k", start + r.keyAt);
         sleepMs(screen, r.sleep);
-        EXPECT_EQ(input.time() - start, r.elapsed) << r.name;
-        EXPECT_EQ(readKey(screen), r.keyAt >= 0 ? "k" : "") << r.name;
+        EXPECT_EQ(std::make_tuple(input.time() - start, readKey(screen)), std::make_tuple(r.elapsed, r.keyAt >= 0 ? "k" : ""))
+            << r.name;
         sleepMs(screen, 300);
     }
 }
@@ -94,10 +93,9 @@ TEST_F(FramedScreen, TitleAndPresentedFrames) {
     }
 }
 
-class LineEditor : public FramedScreen {
-protected:
-    // Types the keys (characters or extended texts) ten every 25 ms, so none overflow, and runs readLine.
-    std::string edit(const std::vector<std::string>& keys, std::string_view prompt = "", bool questionMark = false) {
+// Each row types its keys (characters or extended texts), ten every 25 ms so none overflow, and reads a line.
+TEST_F(FramedScreen, LineEditorTakesEveryKeyOfItsTableAndThePrompt) {
+    auto edit = [&](const std::vector<std::string>& keys, std::string_view prompt = "", bool questionMark = false) {
         long long at = input.time();
         int typed = 0;
         for (const std::string& key : keys)
@@ -106,10 +104,7 @@ protected:
                 else input.typeText(key.substr(k, 1), at);
             }
         return readLine(screen, prompt, questionMark);
-    }
-};
-
-TEST_F(LineEditor, EveryKeyOfTheTableAndThePrompt) {
+    };
     const std::string left = extended(scan::left), right = extended(scan::right), home = extended(scan::home),
                       end = extended(scan::end), up = extended(scan::up), down = extended(scan::down);
     auto a = [](int n) { return std::string(std::size_t(n), 'a'); };
@@ -132,6 +127,6 @@ TEST_F(LineEditor, EveryKeyOfTheTableAndThePrompt) {
     // The prompt and "? " come first; a shorter line leaves no tail of the longer one.
     locate(screen, 5, 1);
     EXPECT_EQ(edit({"7abc\b\b\b\r"}, "Ziel", true), "7");
-    EXPECT_TRUE(testing_support::showsText(screen, 5, 1, "Ziel? 7   "));
+    EXPECT_TRUE(showsText(5, 1, "Ziel? 7   "));
     EXPECT_EQ(std::tie(screen.row, screen.column), std::make_tuple(6, 1));
 }

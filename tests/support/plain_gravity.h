@@ -11,12 +11,8 @@ namespace testing_support {
 
 struct PlainBody { float x, y, z, vx, vy, vz, mass, radius, diameter, color, active, speed; };
 
-struct PlainSystem {
-    std::vector<PlainBody> body;  // body[0] unused
-    float G, timeStep, density;
-    int32_t liveCount;
-    int mergers = 0;
-};
+// body[0] is unused, as in the body table.
+struct PlainSystem { std::vector<PlainBody> body; float G, timeStep, density; int32_t liveCount; int mergers = 0; };
 
 inline PlainSystem toPlain(const sim::Bodies& b, const sim::Physics& p) {
     PlainSystem s{{PlainBody{}}, p.G, p.timeStep, p.density, b.liveCount};
@@ -58,14 +54,12 @@ inline void plainStep(PlainSystem& s) {
                     s.liveCount -= 1, s.mergers += 1;
                     B[ab].active = 0;
                     double mi = bi.mass, mj = bj.mass;
-                    B[sv].vx = float((mj * bj.vx + mi * bi.vx) / (mi + mj));
-                    B[sv].vy = float((mj * bj.vy + mi * bi.vy) / (mi + mj));
-                    B[sv].vz = float((mj * bj.vz + mi * bi.vz) / (mi + mj));
+                    for (float PlainBody::*v : {&PlainBody::vx, &PlainBody::vy, &PlainBody::vz})
+                        B[sv].*v = float((mj * bj.*v + mi * bi.*v) / (mi + mj));
                     B[sv].mass = float(mi + mj);
                     B[sv].diameter = float(std::pow(double(B[sv].mass) * 3 / s.density / 12.566370614359172, 0.333) * 2 / 10);
                     B[sv].radius = float(B[sv].diameter / 2.0);
-                    B[ab].mass = B[ab].diameter = B[ab].radius = B[ab].color = 0;
-                    B[ab].vx = B[ab].vy = B[ab].vz = 0;
+                    B[ab].mass = B[ab].diameter = B[ab].radius = B[ab].color = B[ab].vx = B[ab].vy = B[ab].vz = 0;
                     iAbsorbed = ab == i;
                     break;
                 }

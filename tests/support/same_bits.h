@@ -1,6 +1,7 @@
 // Bit-for-bit comparison of body tables, reporting the first difference.
 #pragma once
 #include <array>
+#include <bit>
 #include <cstring>
 
 #include <gtest/gtest.h>
@@ -12,21 +13,16 @@ namespace testing_support {
 
 inline bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-// Every stored field of an entry, speed last.
+// Every stored field of an entry, in the plain step's record order: speed last.
 using Fields = std::array<float, 12>;
-inline Fields fieldsOf(const PlainBody& q) {
-    return {q.x, q.y, q.z, q.vx, q.vy, q.vz, q.mass, q.radius, q.diameter, q.color, q.active, q.speed};
-}
 inline Fields fieldsOf(const sim::Bodies& a, int i) {
     return {a.x[i], a.y[i], a.z[i], a.vx[i], a.vy[i], a.vz[i], a.mass[i], a.radius[i], a.diameter[i], a.color[i],
             a.active[i], a.speed[i]};
 }
 
 // Entries 1..n agree in their first `count` fields; otherwise the first difference.
-template <class A, class B>
-::testing::AssertionResult sameFields(int n, std::size_t count, A a, B b) {
-    static const char* const names[] = {"x", "y", "z", "vx", "vy", "vz", "mass", "radius", "diameter", "color",
-                                        "active", "speed"};
+inline ::testing::AssertionResult sameFields(int n, std::size_t count, auto a, auto b) {
+    static const char* const names[] = {"x", "y", "z", "vx", "vy", "vz", "mass", "radius", "diameter", "color", "active", "speed"};
     for (int i = 1; i <= n; ++i)
         for (std::size_t f = 0; f < count; ++f)
             if (!sameBits(a(i)[f], b(i)[f]))
@@ -45,7 +41,7 @@ inline ::testing::AssertionResult sameBodies(const sim::Bodies& a, const sim::Bo
 inline ::testing::AssertionResult sameAsPlain(const sim::Bodies& a, const PlainSystem& p) {
     if (a.liveCount != p.liveCount) return ::testing::AssertionFailure() << "liveCount " << a.liveCount << " vs " << p.liveCount;
     return sameFields(int(p.body.size()) - 1, 12, [&](int i) { return fieldsOf(a, i); },
-                      [&](int i) { return fieldsOf(p.body[std::size_t(i)]); });
+                      [&](int i) { return std::bit_cast<Fields>(p.body[std::size_t(i)]); });
 }
 
 }  // namespace testing_support
