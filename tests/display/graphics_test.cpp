@@ -19,8 +19,6 @@ constexpr std::size_t frameSize = 2 * 1024 + 2 * 766;
 
 // Clearing fills the framed viewport and keeps the cursor; unframed, the whole screen and the cursor goes home.
 TEST_F(FramedScreen, OpeningAndClearing) {
-    EXPECT_TRUE(showsPicture(0, 0, white, {"ooo", "o..", "o.."}));
-    EXPECT_TRUE(showsPicture(1021, 765, white, {"..o", "..o", "ooo"}));
     locate(screen, 20, 30);
     setColor(screen, 10, 4);
     clearView(screen);
@@ -160,7 +158,8 @@ TEST_F(FramedScreen, PrintingMovesTheCursorWrapsAndScrolls) {
         {"line end on row 48 scrolls one row", 48, 1, "X", true, {{47, 1, "X"}, {48, 1, " "}}, 48, 1, true},
         {"wrapping on row 48 scrolls", 48, 128, "yz", false, {{47, 128, "y"}, {48, 1, "z"}}, 48, 2, true},
         {"text on the frame covers it", 1, 2, "\xdb", false, {{1, 2, "\xdb"}}, 1, 3, false},
-        {"row 49 is off", 49, 1, "X", false, {{1, 2, "X"}}, 1, 3, false}, {"row 0 is off", 0, 5, "X", false, {{1, 2, "X"}}, 1, 3, false},
+        {"row 49 is off", 49, 1, "X", false, {{1, 2, "X"}}, 1, 3, false},
+        {"row 0 is off", 0, 5, "X", false, {{1, 2, "X"}}, 1, 3, false},
         {"column 0 is off", 5, 0, "X", false, {{1, 2, "X"}}, 1, 3, false},
         {"column 129 is off", 1, 129, "X", false, {{1, 2, "X"}}, 1, 3, false},
     };
@@ -171,11 +170,10 @@ TEST_F(FramedScreen, PrintingMovesTheCursorWrapsAndScrolls) {
         locate(screen, r.row, r.column);
         printText(screen, r.text, r.lineEnd);
         for (const Cell& c : r.cells) EXPECT_TRUE(showsText(c.row, c.column, c.text, 14, 4)) << r.name;
-        EXPECT_EQ(std::tie(screen.row, screen.column), std::tie(r.endRow, r.endColumn)) << r.name;
-        EXPECT_EQ(showsText(1, 1, "T", 14, 4), !r.scrolled) << r.name;
-        // Scrolling moves the frame's bottom edge up 16 pixels; the new bottom row is the background colour.
-        EXPECT_EQ(std::make_tuple(pixel(512, 767 - 16) == 1, pixel(512, 767)), std::make_tuple(r.scrolled, r.scrolled ? 4 : 1))
-            << r.name;
+        // Scrolling moves the "T" and the frame's bottom edge up 16 pixels; the new bottom row is the background.
+        const bool scrolled = !bool(showsText(1, 1, "T", 14, 4));
+        EXPECT_EQ(std::make_tuple(screen.row, screen.column, scrolled, pixel(512, 751) == 1, pixel(512, 767)),
+                  std::make_tuple(r.endRow, r.endColumn, r.scrolled, r.scrolled, r.scrolled ? 4 : 1)) << r.name;
     }
     locate(screen, 7, 9);
     printNumber(screen, -3.f, false);

@@ -22,10 +22,8 @@ struct Body { float mass, x, y, z, radius, vx = 0, vy = 0, vz = 0, active = 1; }
 std::unique_ptr<World> world(float timeStep, const std::vector<Body>& bodies, int count = 0) {
     auto w = std::make_unique<World>();
     sim::Bodies& b = w->bodies;
-    b.bodyCount = float(count ? count : int(bodies.size()));
-    b.liveCount = int(b.bodyCount);
-    w->physics.timeStep = timeStep;
-    w->scenarioTitle = "Test";
+    b.bodyCount = float(count ? count : int(bodies.size())), b.liveCount = int(b.bodyCount);
+    w->physics.timeStep = timeStep, w->scenarioTitle = "Test";
     for (int i = 1; i <= int(bodies.size()); ++i) {
         const Body& q = bodies[std::size_t(i - 1)];
         b.active[i] = q.active, b.mass[i] = q.mass, b.x[i] = q.x, b.y[i] = q.y, b.z[i] = q.z, b.radius[i] = q.radius;
@@ -48,31 +46,29 @@ TEST(GravityStep, SmallWorldsAgainstThePlainStep) {
         return std::vector<Body>{{1, 0, 0, 0, radius, 0, 0, speed}, {1e20f, d, 0, 0, radius, 0, 0, partner}};
     };
     const std::vector<Body> sunAndEarth = {{5.98e24f, AU, 0, 0, 1}, {1.98892e30f, 0, 0, 0, 1}};
-    using Field = sim::Bodies::Column<float> sim::Bodies::*;
-    const struct { const char* name; float timeStep; std::vector<Body> bodies; int body; Field field; double want;
-                   int count = 0; } rows[] = {
-        {"far kick of the Sun at 1 AU", 720, sunAndEarth, 1, &sim::Bodies::vx, -3089.37427f},
-        {"positions move after the kicks", 720, sunAndEarth, 1, &sim::Bodies::x, float(double(AU) - 3089.37427f)},
-        {"speed one ulp below d: far", 5, pair(below, 0), 1, &sim::Bodies::vx, 25 * g},
-        {"speed equal to d: close", 5, pair(d, 0), 1, &sim::Bodies::vx, 5 * g},
-        {"speed one ulp above d: close", 5, pair(above, 0), 1, &sim::Bodies::vx, 5 * g},
-        {"close at 2.6 s: round(2.6) = 3 kicks", 2.6f, pair(d, 0), 1, &sim::Bodies::vx, 3 * g},
+    using B = sim::Bodies;
+    const struct { const char* name; float timeStep; std::vector<Body> bodies; int body; B::Column<float> B::*field;
+                   double want; int count = 0; } rows[] = {
+        {"far kick of the Sun at 1 AU", 720, sunAndEarth, 1, &B::vx, -3089.37427f},
+        {"positions move after the kicks", 720, sunAndEarth, 1, &B::x, float(double(AU) - 3089.37427f)},
+        {"speed one ulp below d: far", 5, pair(below, 0), 1, &B::vx, 25 * g},
+        {"speed equal to d: close", 5, pair(d, 0), 1, &B::vx, 5 * g},
+        {"speed one ulp above d: close", 5, pair(above, 0), 1, &B::vx, 5 * g},
+        {"close at 2.6 s: round(2.6) = 3 kicks", 2.6f, pair(d, 0), 1, &B::vx, 3 * g},
         // In double the summed speed rounds to d; squared and added in float it falls short.
-        {"summed speed reaches d only in double: close", 5, pair(540309.25f, 0, 841466.5f), 1, &sim::Bodies::vx, 5 * g},
-        {"radii sum to d: apart", 5, pair(0, d / 2), 1, &sim::Bodies::active, 1},
-        {"radii one ulp over d: merged", 5, pair(0, above / 2), 1, &sim::Bodies::active, 0},
+        {"summed speed reaches d only in double: close", 5, pair(540309.25f, 0, 841466.5f), 1, &B::vx, 5 * g},
+        {"radii sum to d: apart", 5, pair(0, d / 2), 1, &B::active, 1},
+        {"radii one ulp over d: merged", 5, pair(0, above / 2), 1, &B::active, 0},
         {"merger: the heavier keeps the summed mass", 720,
-         {{3e24f, 0, 0, 0, 5e6f, 100}, {1e24f, 1e6f, 0, 0, 5e6f, 0, -400}, {1e10f, 1e15f, 0, 0, 1}}, 1, &sim::Bodies::mass, 4e24f},
-        {"equal masses leave the lower number", 720, {{1e22f, 0, 0, 0, 1e6f}, {1e22f, 0, 1e6f, 0, 1e6f}}, 2,
-         &sim::Bodies::active, 0},
-        {"coincident bodies merge", 720, {{1e22f, 5, 5, 5, 10}, {2e22f, 5, 5, 5, 10}}, 2, &sim::Bodies::mass, 3e22f},
+         {{3e24f, 0, 0, 0, 5e6f, 100}, {1e24f, 1e6f, 0, 0, 5e6f, 0, -400}, {1e10f, 1e15f, 0, 0, 1}}, 1, &B::mass, 4e24f},
+        {"equal masses leave the lower number", 720, {{1e22f, 0, 0, 0, 1e6f}, {1e22f, 0, 1e6f, 0, 1e6f}}, 2, &B::active, 0},
+        {"coincident bodies merge", 720, {{1e22f, 5, 5, 5, 10}, {2e22f, 5, 5, 5, 10}}, 2, &B::mass, 3e22f},
         {"time step rounding to 0: no kick, no merger", 0.4f, {{1e30f, 0, 0, 0, 1e9f}, {1e30f, 1e3f, 0, 0, 1e9f, 7}}, 2,
-         &sim::Bodies::x, 1007},
-        {"active -1 stays put", 720, {{1e30f, 0, 0, 0, 0, 0, 0, 0, -1}, {1e30f, 1e9f, 0, 0, 0}}, 1, &sim::Bodies::x, 0},
-        {"inactive body attracts nothing", 720, {{1e20f, 0, 0, 0, 0}, {1e30f, 1e11f, 0, 0, 0, 0, 0, 0, 0}}, 1,
-         &sim::Bodies::vx, 0},
+         &B::x, 1007},
+        {"active -1 stays put", 720, {{1e30f, 0, 0, 0, 0, 0, 0, 0, -1}, {1e30f, 1e9f, 0, 0, 0}}, 1, &B::x, 0},
+        {"inactive body attracts nothing", 720, {{1e20f, 0, 0, 0, 0}, {1e30f, 1e11f, 0, 0, 0, 0, 0, 0, 0}}, 1, &B::vx, 0},
         {"unused entry attracts nothing", 720, {{1e20f, 0, 0, 0, 0}, {0, 1e11f, 0, 0, 0}, {1e30f, -1e11f, 0, 0, 0}}, 1,
-         &sim::Bodies::vx, 0, 2},
+         &B::vx, 0, 2},
     };
     for (const auto& row : rows) {
         auto fast = world(row.timeStep, row.bodies, row.count), plain = world(row.timeStep, row.bodies, row.count);
