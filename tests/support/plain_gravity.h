@@ -26,8 +26,7 @@ inline float root(double v) { return float(std::pow(v, 0.5)); }
 
 inline void plainStep(PlainSystem& s) {
     auto& B = s.body;
-    const int n = int(B.size()) - 1;
-    const int K = int(std::nearbyint(s.timeStep));
+    const int n = int(B.size()) - 1, K = int(std::nearbyint(s.timeStep));
     for (int i = 1; i <= n; ++i) {
         if (B[i].active == 0) continue;
         for (int j = 1; j <= n; ++j) {
@@ -43,23 +42,19 @@ inline void plainStep(PlainSystem& s) {
                 double f = close ? 1.0 : double(s.timeStep);
                 float sinE = float(dy / double(d));
                 float cosE = root(1.0 - double(sinE) * sinE);
-                float ux = 0, uz = 0;
-                if (double(cosE) * d != 0) {
-                    ux = float(dx / (double(cosE) * d));
-                    uz = float(dz / (double(cosE) * d));
-                }
+                const double cosD = double(cosE) * d;
+                const float ux = cosD != 0 ? float(dx / cosD) : 0, uz = cosD != 0 ? float(dz / cosD) : 0;
                 if (double(bj.radius) + bi.radius > d) {
-                    int sv = bi.mass >= bj.mass ? i : j;
-                    int ab = sv == i ? j : i;
+                    const int sv = bi.mass >= bj.mass ? i : j, ab = sv == i ? j : i;
                     s.liveCount -= 1, s.mergers += 1;
-                    B[ab].active = 0;
-                    double mi = bi.mass, mj = bj.mass;
+                    PlainBody &keep = B[sv], &gone = B[ab];
+                    const double mi = bi.mass, mj = bj.mass;
                     for (float PlainBody::*v : {&PlainBody::vx, &PlainBody::vy, &PlainBody::vz})
-                        B[sv].*v = float((mj * bj.*v + mi * bi.*v) / (mi + mj));
-                    B[sv].mass = float(mi + mj);
-                    B[sv].diameter = float(std::pow(double(B[sv].mass) * 3 / s.density / 12.566370614359172, 0.333) * 2 / 10);
-                    B[sv].radius = float(B[sv].diameter / 2.0);
-                    B[ab].mass = B[ab].diameter = B[ab].radius = B[ab].color = B[ab].vx = B[ab].vy = B[ab].vz = 0;
+                        keep.*v = float((mj * bj.*v + mi * bi.*v) / (mi + mj));
+                    keep.mass = float(mi + mj);
+                    keep.diameter = float(std::pow(double(keep.mass) * 3 / s.density / 12.566370614359172, 0.333) * 2 / 10);
+                    keep.radius = float(keep.diameter / 2.0);
+                    gone.active = gone.mass = gone.diameter = gone.radius = gone.color = gone.vx = gone.vy = gone.vz = 0;
                     iAbsorbed = ab == i;
                     break;
                 }
