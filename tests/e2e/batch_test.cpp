@@ -19,20 +19,13 @@ using testing_support::TempDir;
 
 namespace {
 
-struct BatchRun {
-    int status;
-    std::string out, err;
-};
+struct BatchRun { int status; std::string out, err; };
 
 BatchRun batch(const TempDir& dir, const std::string& arguments) {
     const std::string command = "cd '" + dir.path().string() + "' && '" ORBITS_BATCH_PATH "' " + arguments +
                                 " >stdout.txt 2>stderr.txt </dev/null";
     const int raw = std::system(command.c_str());
-    BatchRun r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir.file("stdout.txt")),
-               readFile(dir.file("stderr.txt"))};
-    std::filesystem::remove(dir.file("stdout.txt"));
-    std::filesystem::remove(dir.file("stderr.txt"));
-    return r;
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir.file("stdout.txt")), readFile(dir.file("stderr.txt"))};
 }
 
 }  // namespace

@@ -16,7 +16,8 @@ namespace {
 
 // A reader over a text held in memory.
 struct Stream {
-    explicit Stream(std::string text) : storage(std::move(text)), file(fmemopen(storage.data(), storage.size(), "rb")) {}
+    explicit Stream(std::string text)
+        : storage(std::move(text)), file(fmemopen(storage.data(), storage.size(), "rb")) {}
     ~Stream() { std::fclose(file); }
     std::string storage;
     std::FILE* file;
@@ -64,11 +65,7 @@ TEST(ParseNumber, RoundsOnceToTheNearestFloat) {
 
 // Reads in the order given: '#' a number (compared as text), 't' a text.
 TEST(TokenReader, ReadsNumbersAndTextsInTurn) {
-    const struct {
-        const char* name;
-        std::string text;
-        std::vector<std::pair<char, std::string>> reads;
-    } rows[] = {
+    const struct { const char* name; std::string text; std::vector<std::pair<char, std::string>> reads; } rows[] = {
         {"numbers after blanks, commas and every line end", " 1   2,3\t,4\n5\r\n6\r7,,\n",
          {{'#', "1"}, {'#', "2"}, {'#', "3"}, {'#', "4"}, {'#', "5"}, {'#', "6"}, {'#', "7"}, {'#', "0"},
           {'#', "0"}, {'#', "0"}}},
