@@ -1,5 +1,4 @@
-// A running pass allocates no memory: every allocation in the program goes
-// through the counting operator new below while the test watches.
+// A running pass allocates no memory: the operator new below counts every allocation.
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -15,8 +14,7 @@ namespace {
 std::atomic<long> allocations{0};
 }  // namespace
 
-// The replacement pair allocates with malloc and frees with free, which the
-// compiler cannot see through once it inlines them.
+// malloc and free pair up, which the compiler cannot see once it inlines them.
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void* operator new(std::size_t size) {
     ++allocations;

@@ -1,5 +1,4 @@
-// The window program's command line: --help and --version answer, the first
-// one given counts, anything else is ignored.
+// The window program's command line: --help and --version answer, the first counts, the rest is ignored.
 #include "app/command_line.h"
 
 #include <string>

@@ -13,9 +13,8 @@
 
 namespace testing_support {
 
-// The characters in the cells from (row, column) on, as long as each cell
-// shows a glyph in fg on bg, at most length cells: a trailing blank shows
-// where the cell behind the text has another colour.
+// The characters from (row, column) on while each cell shows a glyph in fg on
+// bg, at most length: a trailing blank shows where the next cell differs.
 inline std::string textAt(display::Screen& s, int row, int column, int fg, int bg, int length = 128) {
     std::string text;
     for (int c = column; c < column + length && c <= 128; ++c) {

@@ -1,6 +1,5 @@
-// The main menu, the in-simulation menu with the help, the save dialog and
-// the program going from screen to screen, each on a headless screen with
-// scripted pointer and keys.
+// The menus, the help, the save dialog and the program going from screen to
+// screen, each on a headless screen with scripted pointer and keys.
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
@@ -140,9 +139,8 @@ TEST(Menus, LabelsAndTitlesStandExactly) {
     }
 }
 
-// The " Menue " button opens the list (and closes it again); a row's choice
-// acts in the same pass and does not act again when the simulation is
-// entered anew.
+// " Menue " opens the list (and closes it again); a row's choice acts in the
+// same pass and not again when the simulation is entered anew.
 TEST(SimulationMenu, EachEntryActs) {
     const struct { const char* name; int y; std::optional<Next> next; float help; } rows[] = {
         {"Mainmenue", 55, Next::MainMenu, -1}, {"Beenden-Exit", 66, Next::Exit, -1},

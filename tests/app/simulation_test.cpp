@@ -1,6 +1,5 @@
-// The solar system running in the simulation loop on a screen without a
-// window: keys and clicks, the frame, clock, title, pace, course automation,
-// visor, marks and panel.
+// The solar system in the simulation loop on a headless screen: keys, clicks,
+// frame, clock, title, pace, course automation, visor, marks and panel.
 #include <cmath>
 #include <functional>
 
@@ -126,9 +125,8 @@ TEST(Simulation, F4AndUFreezeThePicture) {
     }
 }
 
-// F10 draws the cross around viewport (511, 384), screen (512, 385), arms
-// from 2 to 10 pixels out, the centre open; it waits 300 ms for the key's
-// release, and a key typed meanwhile cuts the wait short and is read next.
+// F10 draws the cross around screen (512, 385), arms 2 to 10 pixels out; it
+// waits 300 ms for the release, cut short by a key, which is read next.
 TEST(Simulation, F10DrawsTheOpenVisorCrossAndWaits) {
     SolarRun run;
     run.press({F(10)});
@@ -161,9 +159,8 @@ TEST(Simulation, SpeedFactorAboveOneSetsStepsPerPass) {
     for (auto [factor, steps] : rows) EXPECT_EQ(app::stepsThisPass(loop, factor), steps) << factor;
 }
 
-// Below 1 the time paused is (1/speedFactor - 1) times the time in passes,
-// for short passes as for long ones and through the jitter of a rare slow
-// pass, and no pause is longer than the passes just run have earned.
+// Below 1 the time paused is (1/speedFactor - 1) times the time in passes, for
+// short and long passes and a rare slow one; no pause exceeds what was earned.
 TEST(Simulation, SlowPaceKeepsItsRatioAtEveryFactorAndPassLength) {
     const struct { float factor; double passMs, slowPassMs; } rows[] = {  // every pass, and every 500th
         {0.9f, 0.02, 0.02}, {0.9f, 0.04, 40}, {0.9f, 1, 1},       {0.9f, 50, 50},  {0.5f, 0.02, 0.02},
@@ -259,9 +256,8 @@ TEST(Simulation, ClicksMarkBodiesAndShowTheirDistance) {
     }
 }
 
-// Turned 2 degrees right and 1 up, with no target body, over rows of x:
-// each label, value and separator ('|') in its cells, the "xZiel =" label
-// followed by blanks to column 42, every other cell untouched.
+// Turned 2 degrees right and 1 up, no target, over rows of x: each label, value
+// and separator ('|') in its cells, "xZiel =" blank to column 42, the rest untouched.
 TEST(Simulation, PanelShowsEveryLabelValueAndSeparatorInItsCell) {
     SolarRun run;
     run.w->target.Ziel = 0;

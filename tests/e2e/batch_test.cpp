@@ -30,9 +30,8 @@ BatchRun batch(const TempDir& dir, const std::string& arguments) {
 
 }  // namespace
 
-// Thousands of steps of the solar system, with its close passes and the
-// merger of Charon into Pluto, equal the plain step in every float; the
-// file names the clock and the title the live count.
+// 4000 steps of the solar system, close passes and Charon's merger into Pluto
+// included, equal the plain step in every float; the file holds the clock.
 TEST(OrbitsBatch, ExactSaveAfterManyStepsMatchesThePlainStep) {
     TempDir dir;
     const BatchRun r = batch(dir, "--scenario 7 --steps 4000 --save run.dat --exact");
@@ -104,9 +103,8 @@ TEST(OrbitsBatch, CommandLineTable) {
     }
 }
 
-// Files loaded, saved and rendered: the output, one line on stderr for a
-// file that ends early (status 0) or cannot be used (status 2); what the
-// loader refuses and why is the file tests' business.
+// Files loaded, saved and rendered: one line on stderr for a file that ends
+// early (status 0) or cannot be used (status 2); why is the file tests' business.
 TEST(OrbitsBatch, FilesInAndOut) {
     TempDir dir;
     ASSERT_EQ(batch(dir, "--scenario 7 --save whole.dat").status, 0);

@@ -195,9 +195,8 @@ TEST(ScenarioFile, ShortFileFillsTheMissingBodiesWithZeros) {
     }
 }
 
-// Non-finite values and counts that are not whole load as written and
-// write back; a sound header followed by one enormous line reads no
-// further than the table.
+// Non-finite values and counts that are not whole load and write back; one
+// enormous line after a sound header is read no further than the table.
 TEST(ScenarioFile, OddValuesAndOverlongLines) {
     TempDir dir;
     writeFile(dir.file("odd.dat"), " 1 5e9 0 0 0 0 0 0 1 nan 720 0 0 1 -1 0 2.5 2.5\n inf -inf nan 0 0 0 1 1 1 1 1 A");

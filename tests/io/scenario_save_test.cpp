@@ -28,9 +28,8 @@ namespace {
 long entries(const TempDir& dir) { return std::distance(fs::directory_iterator(dir.path()), {}); }
 }  // namespace
 
-// A target that is not a regular file is refused and left as it is; through
-// links (relative, absolute, chained, dangling) the file they name is
-// written and the links stay; a replaced file keeps its permissions.
+// A target that is not a regular file is refused and left as it is; links (relative, absolute,
+// chained, dangling) stay and the file they name is written; a replaced file keeps its mode.
 TEST(ScenarioSave, RefusesSpecialFilesAndWritesWhatLinksName) {
     TempDir dir;
     World w;

@@ -37,9 +37,8 @@ TEST(ParseNumber, DecimalFormsAndExponentLetters) {
     for (auto [token, value] : cases) EXPECT_EQ(parseNumber(token), value) << "'" << token << "'";
 }
 
-// The decimal is rounded once to the nearest float (ties to even), never
-// first to double: around the midpoint between 1 and the next float, and at
-// the ends of the float range.
+// Rounded once to the nearest float (ties to even), never first to double: around
+// the midpoint between 1 and the next float, and at the ends of the float range.
 TEST(ParseNumber, RoundsOnceToTheNearestFloat) {
     const float above1 = std::nextafter(1.f, 2.f);
     const float largest = std::numeric_limits<float>::max();

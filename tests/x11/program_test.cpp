@@ -1,7 +1,5 @@
-// The orbits program itself on the test's X server: a click between two
-// polls of its main menu starts the solar system, it shows whole frames only,
-// and it ends with one line when it has no display, loses its window or its
-// server.
+// orbits on the test's X server: a click between two polls of its main menu starts the solar
+// system, it shows whole frames only, and it ends with one line without a display, window or server.
 #include "xvfb.h"  // first: GoogleTest before Xlib
 
 #include <X11/Xutil.h>
@@ -87,9 +85,8 @@ bool areaHas(Display* d, ::Window w, int x, int y, int width, int height,
 
 }  // namespace
 
-// The main menu (its list's title magenta) takes a click of 30 ms; the solar
-// system then runs with names on. Grabbed at any moment it shows the Sun (or
-// a planet's name passing over it) and the clock, never a half-erased picture.
+// The main menu (its list's title magenta) takes a click of 30 ms; the solar system then runs with names
+// on: grabbed at any moment it shows the Sun (or a name over it) and the clock, never a half-erased picture.
 TEST(OrbitsProgram, ClickStartsTheSolarSystemAndEveryGrabbedFrameIsWhole) {
     REQUIRE_XVFB();
     testing_support::TempDir dir;

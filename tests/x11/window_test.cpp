@@ -1,6 +1,5 @@
-// The X11 window under Xvfb, driven by real X events sent through XTest:
-// its size and title, pixels reaching it, keys, the pointer and the close
-// button, once through MIT shared memory and once through plain XPutImage.
+// The X11 window under Xvfb, driven by real X events through XTest: size, title, pixels, keys,
+// pointer and close button, once through MIT shared memory and once through plain XPutImage.
 #include "xvfb.h"  // first: GoogleTest before Xlib
 
 #include <X11/Xutil.h>
