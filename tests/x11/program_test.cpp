@@ -42,7 +42,8 @@ struct Orbits {
     // The exit status once orbits ends within timeoutMs, else -1.
     int exitStatus(int timeoutMs) {
         int status = 0;
-        if (!eventually([&] { return waitpid(pid, &status, WNOHANG) == pid; }, std::chrono::milliseconds(timeoutMs)))
+        if (pid <= 0 ||
+            !eventually([&] { return waitpid(pid, &status, WNOHANG) == pid; }, std::chrono::milliseconds(timeoutMs)))
             return -1;
         pid = -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
