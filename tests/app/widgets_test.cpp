@@ -14,11 +14,8 @@ using testing_support::textAt;
 
 namespace {
 
-struct Hit {
-    const char* name;
-    Pointer pointer;
-    int choice;  // what the list picks; for a button, 1 when it reports a press
-};
+// choice: what the list picks; for a button, 1 when it reports a press.
+struct Hit { const char* name; Pointer pointer; int choice; };
 
 }  // namespace
 
