@@ -35,7 +35,9 @@ inline std::string textAt(display::Screen& s, int row, int column, int fg, int b
 
 struct Session {
     display::HeadlessBackend& input() { return *display::headless(screen); }
-    void pointer(int x, int y, int buttons, long long afterMs = 0) { input().movePointer(x, y, buttons, fromNow(afterMs)); }
+    void pointer(int x, int y, int buttons, long long afterMs = 0) {
+        input().movePointer(x, y, buttons, fromNow(afterMs));
+    }
     // A press at (x, y) afterMs from now, released 100 ms later.
     void click(int x, int y, long long afterMs = 0) {
         pointer(x, y, 1, afterMs);
