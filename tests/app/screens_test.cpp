@@ -186,20 +186,19 @@ TEST(Help, PrintsEachRowOverThePicture) {
 }
 
 TEST(SaveDialog, SavesUnderThePickedOrTypedNameOrSaysItFailed) {
-    const struct {
-        const char* name;
-        std::vector<std::pair<int, int>> clicks;  // on the first screen
-        const char *typed, *written, *waiting;    // typed: null for a pick; written: null when none
-    } rows[] = {                                  // waiting: keys left waiting by the simulation
-        {"typed", {saveAs}, "mine.dat", "mine.dat", ""},
-        {"first item of the line", {saveAs}, "a, b.dat", "a", ""},
-        {"empty line keeps the offered name", {saveAs}, "", "test.dat", ""},
-        {"picked file is overwritten", {firstRow}, nullptr, "old.dat", ""},
-        {"Listende is ignored", {secondRow, saveAs}, "n.dat", "n.dat", ""},
-        {"missing directory", {saveAs}, "none/x.dat", nullptr, ""},
-        {"a directory", {saveAs}, "sub.dat", nullptr, ""},
-        {"the first screen reads no keys", {saveAs}, "y.dat", "xy.dat", "x"},
-    };
+    // clicks: on the first screen; typed: null for a pick; written: null when none; waiting: keys left
+    // waiting by the simulation.
+    const struct { const char* name; std::vector<std::pair<int, int>> clicks; const char *typed, *written, *waiting; }
+        rows[] = {
+            {"typed", {saveAs}, "mine.dat", "mine.dat", ""},
+            {"first item of the line", {saveAs}, "a, b.dat", "a", ""},
+            {"empty line keeps the offered name", {saveAs}, "", "test.dat", ""},
+            {"picked file is overwritten", {firstRow}, nullptr, "old.dat", ""},
+            {"Listende is ignored", {secondRow, saveAs}, "n.dat", "n.dat", ""},
+            {"missing directory", {saveAs}, "none/x.dat", nullptr, ""},
+            {"a directory", {saveAs}, "sub.dat", nullptr, ""},
+            {"the first screen reads no keys", {saveAs}, "y.dat", "xy.dat", "x"},
+        };
     for (const auto& row : rows) {
         testing_support::TempDir dir;
         testing_support::InDirectory in(dir.path());

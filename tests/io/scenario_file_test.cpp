@@ -188,10 +188,8 @@ TEST(ScenarioFile, ShortFileFillsTheMissingBodiesWithZeros) {
         EXPECT_EQ(std::make_tuple(w->clock.stepCount, w->physics.timeStep, w->target.targetSwitch, w->reservedNumber,
                                   b.liveCount, b.name[1], b.mass[1], b.x[2]),
                   std::make_tuple(7.f, 60.f, -1.f, 9.f, 3, std::string("Erster"), 10.f, 5.f));
-        for (int i : {2, 3})
-            EXPECT_EQ(std::make_tuple(b.active[i], b.mass[i], b.diameter[i], b.name[i]),
-                      std::make_tuple(0.f, 0.f, 0.f, std::string()))
-                << i;
+        const auto empty = std::make_tuple(0.f, 0.f, 0.f, std::string());
+        for (int i : {2, 3}) EXPECT_EQ(std::make_tuple(b.active[i], b.mass[i], b.diameter[i], b.name[i]), empty) << i;
     }
 }
 
