@@ -288,7 +288,12 @@ inline __attribute__((always_inline)) void finishGroup(const Tables& t, const St
     __m128 d0 = _mm_load_ps(group.d[0]), d1 = _mm_load_ps(group.d[1]);
     __m128 d2 = _mm_load_ps(group.d[2]), d3 = _mm_load_ps(group.d[3]);
     _MM_TRANSPOSE4_PS(d0, d1, d2, d3);
-    const __m128 nearestColumns = _mm_min_ps(d3, _mm_min_ps(d2, _mm_min_ps(d1, _mm_min_ps(d0, _mm_loadu_ps(out.nearest + lanes * h)))));
+    // The running minimum is min()'s second operand, so a NaN never wins.
+    __m128 nearestColumns = _mm_loadu_ps(out.nearest + lanes * h);
+    nearestColumns = _mm_min_ps(d0, nearestColumns);
+    nearestColumns = _mm_min_ps(d1, nearestColumns);
+    nearestColumns = _mm_min_ps(d2, nearestColumns);
+    nearestColumns = _mm_min_ps(d3, nearestColumns);
     _mm_storeu_ps(out.nearest + lanes * h, nearestColumns);
     if (h > s.g) {
         double (*backward)[lanes] = out.backward[0][h - out.gB] + lanes * (s.g - out.gA);
