@@ -29,6 +29,24 @@ int defaultThreads() {
 // The largest of two magnitudes; a NaN never wins.
 float larger(float a, float b) { return b > a ? b : a; }
 
+// Starts a row array on a 64-byte cache line.
+template <typename T>
+T* alignedToCacheLine(T* p) {
+    constexpr std::uintptr_t line = 64;
+    const std::uintptr_t offset = (line - reinterpret_cast<std::uintptr_t>(p) % line) % line;
+    return p + offset / sizeof(T);
+}
+
+// No speed a row has on the way through its far kicks is above this: the
+// start velocity's length plus the sum of the kick sizes. A kick term's
+// length is its size |a| to within a few float roundings (ux * cosE is dx / d
+// whatever cosE's rounding), and each of at most 800 kicks rounds the
+// velocity by 2^-24 at most, all well inside the margin of 2^-10.
+float ownSpeedBound(float vx, float vy, float vz, double kickSum) {
+    const double start = std::sqrt(double(vx) * vx + double(vy) * vy + double(vz) * vz);
+    return float((start + kickSum) * (1 + 0x1p-10));
+}
+
 }  // namespace
 
 bool vectorPathAvailable(VectorPath path) {
@@ -50,11 +68,11 @@ const char* vectorPathName(VectorPath path) {
 struct FastGravityState {
     fast::Tables t;
     int rowCapacity = 0;
-    static constexpr int cacheLineFloats = 64 / sizeof(float);
+    static constexpr int cacheLineFloats = 64 / sizeof(float);  // slack to start the row arrays on a line
     int tileCapacity = 0;
     std::vector<int> body;
     std::vector<float> rowFloats;
-    std::vector<double> pull;
+    std::vector<double> rowDoubles;
     std::vector<float> suffixSpeed;  // largest |speed| of the rows from k on, at the start
     std::vector<float> nearestParts;  // per thread: smallest d of each row among its pairs
     std::unique_ptr<fast::TileTerms[]> terms;  // per thread
@@ -95,8 +113,8 @@ struct FastGravityState {
             const int blocks = (columns + fast::blockRows - 1) / fast::blockRows;
             rowCapacity = blocks * fast::blockRows;
             body.assign(std::size_t(rowCapacity), 0);
-            rowFloats.assign(std::size_t(rowCapacity) * 11 + cacheLineFloats, 0.f);
-            pull.assign(std::size_t(rowCapacity), 0.0);
+            rowFloats.assign(std::size_t(rowCapacity) * 8 + cacheLineFloats, 0.f);
+            rowDoubles.assign(std::size_t(rowCapacity) * 5 + cacheLineFloats, 0.0);
             suffixSpeed.assign(std::size_t(rowCapacity) + 1, 0.f);
             nearestParts.assign(std::size_t(rowCapacity) * maxThreads, 0.f);
             tileCapacity = blocks * (blocks + 1) / 2;
@@ -104,17 +122,17 @@ struct FastGravityState {
             tileB.assign(std::size_t(tileCapacity), 0);
             blocksDone = std::make_unique<std::atomic<int>[]>(std::size_t(blocks));
         }
-        float* row = rowFloats.data();
-        row += (cacheLineFloats - reinterpret_cast<std::uintptr_t>(row) / sizeof(float) % cacheLineFloats) %
-               cacheLineFloats;
-        float** rowFields[] = {&t.x,     &t.y,     &t.z,     &t.radius, &t.newVx,
-                               &t.newVy, &t.newVz, &t.maxVx, &t.maxVy,  &t.maxVz, &t.nearest};
-        for (float** field : rowFields) {
+        float* row = alignedToCacheLine(rowFloats.data());
+        for (float** field : {&t.x, &t.y, &t.z, &t.radius, &t.newVx, &t.newVy, &t.newVz, &t.nearest}) {
             *field = row;
             row += rowCapacity;
         }
+        double* wide = alignedToCacheLine(rowDoubles.data());
+        for (double** field : {&t.pull, &t.xWide, &t.yWide, &t.zWide, &t.kickSum}) {
+            *field = wide;
+            wide += rowCapacity;
+        }
         t.body = body.data();
-        t.pull = pull.data();
     }
 
     // Lists the tiles of t.blocks blocks in the order they are taken.
@@ -254,8 +272,12 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
     t.blocks = (groups + fast::blockGroups - 1) / fast::blockGroups;
     const double f = p.timeStep;
     t.passFactor = double(p.G) * f * f;
+    t.negativeZero = false;
     for (int i = 1, r = 0; i <= n; ++i) {
         if (b.active[i] == 0) continue;
+        for (const float position : {b.x[i], b.y[i], b.z[i]}) {
+            if (position == 0 && std::signbit(position)) t.negativeZero = true;
+        }
         t.body[r] = i;
         t.x[r] = b.x[i];
         t.y[r] = b.y[i];
@@ -264,9 +286,10 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
         t.newVx[r] = b.vx[i];
         t.newVy[r] = b.vy[i];
         t.newVz[r] = b.vz[i];
-        t.maxVx[r] = std::fabs(b.vx[i]);
-        t.maxVy[r] = std::fabs(b.vy[i]);
-        t.maxVz[r] = std::fabs(b.vz[i]);
+        t.xWide[r] = b.x[i];
+        t.yWide[r] = b.y[i];
+        t.zWide[r] = b.z[i];
+        t.kickSum[r] = 0;
         t.pull[r] = t.passFactor * b.mass[i];
         ++r;
     }
@@ -274,8 +297,10 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
         t.body[r] = 0;
         // Padding: its distances are NaN, which no test takes for near or touching.
         t.x[r] = t.y[r] = t.z[r] = std::numeric_limits<float>::quiet_NaN();
+        t.xWide[r] = t.yWide[r] = t.zWide[r] = std::numeric_limits<double>::quiet_NaN();
         t.radius[r] = 0;
-        t.newVx[r] = t.newVy[r] = t.newVz[r] = t.maxVx[r] = t.maxVy[r] = t.maxVz[r] = 0;
+        t.newVx[r] = t.newVy[r] = t.newVz[r] = 0;
+        t.kickSum[r] = 0;
         t.pull[r] = 0;
     }
 
@@ -286,7 +311,8 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
     // everything the plain way. A pair is close when the summed speeds e
     // reach d. e grows with either speed, so e computed from the largest
     // speed the row can have met (the partners' speeds as of their own row,
-    // the row's own speeds after each kick) bounds every e of the row.
+    // and for the row's own speed after any of its kicks, ownSpeedBound())
+    // bounds every e of the row.
     s.suffixSpeed[std::size_t(m)] = 0;
     for (int r = m - 1; r >= 0; --r) {
         s.suffixSpeed[std::size_t(r)] = larger(s.suffixSpeed[std::size_t(r) + 1], std::fabs(b.speed[t.body[r]]));
@@ -303,8 +329,7 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
             lastStep_.plainRows += m - r;
             break;
         }
-        const double mx = t.maxVx[r], my = t.maxVy[r], mz = t.maxVz[r];
-        const float own = larger(std::fabs(b.speed[i]), float(std::sqrt(mx * mx + my * my + mz * mz)));
+        const float own = larger(std::fabs(b.speed[i]), ownSpeedBound(b.vx[i], b.vy[i], b.vz[i], t.kickSum[r]));
         const float partners = larger(donePartners, s.suffixSpeed[std::size_t(r) + 1]);
         const float e = float(std::sqrt(double(partners) * partners + double(own) * own));
         const bool far = e < t.nearest[r];
