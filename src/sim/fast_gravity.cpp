@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <barrier>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -24,6 +24,28 @@ constexpr int maxThreads = 8;
 int defaultThreads() {
     const unsigned cores = std::thread::hardware_concurrency();
     return std::clamp(int(cores), 1, maxThreads);
+}
+
+// Waits until `value` no longer holds `old` and returns the new value. The
+// next step, or the other threads' end of this one, usually comes within
+// microseconds, so it spins for a while before it sleeps: waking a sleeping
+// thread costs more than a small step.
+template <typename T>
+T awaitChange(const std::atomic<T>& value, T old) {
+    const auto spinUntil = std::chrono::steady_clock::now() + std::chrono::microseconds(200);
+    for (int spins = 1;; ++spins) {
+        const T now = value.load(std::memory_order_acquire);
+        if (now != old) return now;
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#endif
+        if (spins % 64 == 0 && std::chrono::steady_clock::now() > spinUntil) break;
+    }
+    for (;;) {
+        value.wait(old, std::memory_order_acquire);
+        const T now = value.load(std::memory_order_acquire);
+        if (now != old) return now;
+    }
 }
 
 // The largest of two magnitudes; a NaN never wins.
@@ -85,8 +107,11 @@ struct FastGravityState {
     int threads = 1;          // workers + the calling thread
     int working = 1;          // threads on the current step
     int touching[maxThreads];
+    // A step starts when `generation` moves on (the workers stop instead
+    // when `stop` is set) and ends when no worker is left `unfinished`.
     bool stop = false;
-    std::barrier<> start{1}, end{1};
+    std::atomic<unsigned> generation{0};
+    std::atomic<int> unfinished{0};
     // The next tile to take, and per block of rows how many column blocks
     // have kicked it. Tile (A, B) waits until block A has had B of them and
     // block B has had A; the tiles it waits for come earlier in the order.
@@ -94,15 +119,15 @@ struct FastGravityState {
     std::unique_ptr<std::atomic<int>[]> blocksDone;
     std::vector<std::thread> workers;
 
-    FastGravityState(int threadCount, VectorPath p)
-        : path(p), threads(threadCount), start(threadCount), end(threadCount) {
+    FastGravityState(int threadCount, VectorPath p) : path(p), threads(threadCount) {
         terms = std::make_unique<fast::TileTerms[]>(std::size_t(threadCount));
     }
 
     ~FastGravityState() {
         if (workers.empty()) return;
         stop = true;
-        start.arrive_and_wait();
+        generation.fetch_add(1, std::memory_order_release);
+        generation.notify_all();
         for (std::thread& w : workers) w.join();
     }
 
@@ -176,16 +201,16 @@ struct FastGravityState {
             doneA.store(b + 1, std::memory_order_release);
         }
         touching[self] = first;
-        if (working > 1) end.arrive_and_wait();
     }
 
     void startWorkers() {
         for (int self = 1; self < threads; ++self) {
             workers.emplace_back([this, self] {
-                for (;;) {
-                    start.arrive_and_wait();
+                for (unsigned seen = 0;;) {
+                    seen = awaitChange(generation, seen);
                     if (stop) return;
                     work(self);
+                    if (unfinished.fetch_sub(1, std::memory_order_acq_rel) == 1) unfinished.notify_one();
                 }
             });
         }
@@ -198,9 +223,14 @@ struct FastGravityState {
         nextTile.store(0, std::memory_order_relaxed);
         if (threaded) {
             if (workers.empty()) startWorkers();
-            start.arrive_and_wait();
+            unfinished.store(threads - 1, std::memory_order_relaxed);
+            generation.fetch_add(1, std::memory_order_release);
+            generation.notify_all();
         }
         work(0);
+        if (threaded) {
+            for (int left = unfinished.load(std::memory_order_acquire); left != 0;) left = awaitChange(unfinished, left);
+        }
         for (int r = 0; r < t.m; ++r) {
             float nearest = nearestPart(0)[r];
             for (int self = 1; self < working; ++self) nearest = std::min(nearest, nearestPart(self)[r]);
