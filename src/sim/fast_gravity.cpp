@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <barrier>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -26,8 +26,48 @@ int defaultThreads() {
     return std::clamp(int(cores), 1, maxThreads);
 }
 
+// Waits until `value` no longer holds `old` and returns the new value. The
+// next step, or the other threads' end of this one, usually comes within
+// microseconds, so it spins for a while before it sleeps: waking a sleeping
+// thread costs more than a small step.
+template <typename T>
+T awaitChange(const std::atomic<T>& value, T old) {
+    const auto spinUntil = std::chrono::steady_clock::now() + std::chrono::microseconds(200);
+    for (int spins = 1;; ++spins) {
+        const T now = value.load(std::memory_order_acquire);
+        if (now != old) return now;
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#endif
+        if (spins % 64 == 0 && std::chrono::steady_clock::now() > spinUntil) break;
+    }
+    for (;;) {
+        value.wait(old, std::memory_order_acquire);
+        const T now = value.load(std::memory_order_acquire);
+        if (now != old) return now;
+    }
+}
+
 // The largest of two magnitudes; a NaN never wins.
 float larger(float a, float b) { return b > a ? b : a; }
+
+// Starts a row array on a 64-byte cache line.
+template <typename T>
+T* alignedToCacheLine(T* p) {
+    constexpr std::uintptr_t line = 64;
+    const std::uintptr_t offset = (line - reinterpret_cast<std::uintptr_t>(p) % line) % line;
+    return p + offset / sizeof(T);
+}
+
+// No speed a row has on the way through its far kicks is above this: the
+// start velocity's length plus the sum of the kick sizes. A kick term's
+// length is its size |a| to within a few float roundings (ux * cosE is dx / d
+// whatever cosE's rounding), and each of at most 800 kicks rounds the
+// velocity by 2^-24 at most, all well inside the margin of 2^-10.
+float ownSpeedBound(float vx, float vy, float vz, double kickSum) {
+    const double start = std::sqrt(double(vx) * vx + double(vy) * vy + double(vz) * vz);
+    return float((start + kickSum) * (1 + 0x1p-10));
+}
 
 }  // namespace
 
@@ -50,11 +90,11 @@ const char* vectorPathName(VectorPath path) {
 struct FastGravityState {
     fast::Tables t;
     int rowCapacity = 0;
-    static constexpr int cacheLineFloats = 64 / sizeof(float);
+    static constexpr int cacheLineFloats = 64 / sizeof(float);  // slack to start the row arrays on a line
     int tileCapacity = 0;
     std::vector<int> body;
     std::vector<float> rowFloats;
-    std::vector<double> pull;
+    std::vector<double> rowDoubles;
     std::vector<float> suffixSpeed;  // largest |speed| of the rows from k on, at the start
     std::vector<float> nearestParts;  // per thread: smallest d of each row among its pairs
     std::unique_ptr<fast::TileTerms[]> terms;  // per thread
@@ -67,8 +107,11 @@ struct FastGravityState {
     int threads = 1;          // workers + the calling thread
     int working = 1;          // threads on the current step
     int touching[maxThreads];
+    // A step starts when `generation` moves on (the workers stop instead
+    // when `stop` is set) and ends when no worker is left `unfinished`.
     bool stop = false;
-    std::barrier<> start{1}, end{1};
+    std::atomic<unsigned> generation{0};
+    std::atomic<int> unfinished{0};
     // The next tile to take, and per block of rows how many column blocks
     // have kicked it. Tile (A, B) waits until block A has had B of them and
     // block B has had A; the tiles it waits for come earlier in the order.
@@ -76,15 +119,15 @@ struct FastGravityState {
     std::unique_ptr<std::atomic<int>[]> blocksDone;
     std::vector<std::thread> workers;
 
-    FastGravityState(int threadCount, VectorPath p)
-        : path(p), threads(threadCount), start(threadCount), end(threadCount) {
+    FastGravityState(int threadCount, VectorPath p) : path(p), threads(threadCount) {
         terms = std::make_unique<fast::TileTerms[]>(std::size_t(threadCount));
     }
 
     ~FastGravityState() {
         if (workers.empty()) return;
         stop = true;
-        start.arrive_and_wait();
+        generation.fetch_add(1, std::memory_order_release);
+        generation.notify_all();
         for (std::thread& w : workers) w.join();
     }
 
@@ -95,8 +138,8 @@ struct FastGravityState {
             const int blocks = (columns + fast::blockRows - 1) / fast::blockRows;
             rowCapacity = blocks * fast::blockRows;
             body.assign(std::size_t(rowCapacity), 0);
-            rowFloats.assign(std::size_t(rowCapacity) * 11 + cacheLineFloats, 0.f);
-            pull.assign(std::size_t(rowCapacity), 0.0);
+            rowFloats.assign(std::size_t(rowCapacity) * 8 + cacheLineFloats, 0.f);
+            rowDoubles.assign(std::size_t(rowCapacity) * 5 + cacheLineFloats, 0.0);
             suffixSpeed.assign(std::size_t(rowCapacity) + 1, 0.f);
             nearestParts.assign(std::size_t(rowCapacity) * maxThreads, 0.f);
             tileCapacity = blocks * (blocks + 1) / 2;
@@ -104,17 +147,17 @@ struct FastGravityState {
             tileB.assign(std::size_t(tileCapacity), 0);
             blocksDone = std::make_unique<std::atomic<int>[]>(std::size_t(blocks));
         }
-        float* row = rowFloats.data();
-        row += (cacheLineFloats - reinterpret_cast<std::uintptr_t>(row) / sizeof(float) % cacheLineFloats) %
-               cacheLineFloats;
-        float** rowFields[] = {&t.x,     &t.y,     &t.z,     &t.radius, &t.newVx,
-                               &t.newVy, &t.newVz, &t.maxVx, &t.maxVy,  &t.maxVz, &t.nearest};
-        for (float** field : rowFields) {
+        float* row = alignedToCacheLine(rowFloats.data());
+        for (float** field : {&t.x, &t.y, &t.z, &t.radius, &t.newVx, &t.newVy, &t.newVz, &t.nearest}) {
             *field = row;
             row += rowCapacity;
         }
+        double* wide = alignedToCacheLine(rowDoubles.data());
+        for (double** field : {&t.pull, &t.xWide, &t.yWide, &t.zWide, &t.kickSum}) {
+            *field = wide;
+            wide += rowCapacity;
+        }
         t.body = body.data();
-        t.pull = pull.data();
     }
 
     // Lists the tiles of t.blocks blocks in the order they are taken.
@@ -158,16 +201,16 @@ struct FastGravityState {
             doneA.store(b + 1, std::memory_order_release);
         }
         touching[self] = first;
-        if (working > 1) end.arrive_and_wait();
     }
 
     void startWorkers() {
         for (int self = 1; self < threads; ++self) {
             workers.emplace_back([this, self] {
-                for (;;) {
-                    start.arrive_and_wait();
+                for (unsigned seen = 0;;) {
+                    seen = awaitChange(generation, seen);
                     if (stop) return;
                     work(self);
+                    if (unfinished.fetch_sub(1, std::memory_order_acq_rel) == 1) unfinished.notify_one();
                 }
             });
         }
@@ -180,9 +223,14 @@ struct FastGravityState {
         nextTile.store(0, std::memory_order_relaxed);
         if (threaded) {
             if (workers.empty()) startWorkers();
-            start.arrive_and_wait();
+            unfinished.store(threads - 1, std::memory_order_relaxed);
+            generation.fetch_add(1, std::memory_order_release);
+            generation.notify_all();
         }
         work(0);
+        if (threaded) {
+            for (int left = unfinished.load(std::memory_order_acquire); left != 0;) left = awaitChange(unfinished, left);
+        }
         for (int r = 0; r < t.m; ++r) {
             float nearest = nearestPart(0)[r];
             for (int self = 1; self < working; ++self) nearest = std::min(nearest, nearestPart(self)[r]);
@@ -254,8 +302,12 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
     t.blocks = (groups + fast::blockGroups - 1) / fast::blockGroups;
     const double f = p.timeStep;
     t.passFactor = double(p.G) * f * f;
+    t.negativeZero = false;
     for (int i = 1, r = 0; i <= n; ++i) {
         if (b.active[i] == 0) continue;
+        for (const float position : {b.x[i], b.y[i], b.z[i]}) {
+            if (position == 0 && std::signbit(position)) t.negativeZero = true;
+        }
         t.body[r] = i;
         t.x[r] = b.x[i];
         t.y[r] = b.y[i];
@@ -264,9 +316,10 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
         t.newVx[r] = b.vx[i];
         t.newVy[r] = b.vy[i];
         t.newVz[r] = b.vz[i];
-        t.maxVx[r] = std::fabs(b.vx[i]);
-        t.maxVy[r] = std::fabs(b.vy[i]);
-        t.maxVz[r] = std::fabs(b.vz[i]);
+        t.xWide[r] = b.x[i];
+        t.yWide[r] = b.y[i];
+        t.zWide[r] = b.z[i];
+        t.kickSum[r] = 0;
         t.pull[r] = t.passFactor * b.mass[i];
         ++r;
     }
@@ -274,8 +327,10 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
         t.body[r] = 0;
         // Padding: its distances are NaN, which no test takes for near or touching.
         t.x[r] = t.y[r] = t.z[r] = std::numeric_limits<float>::quiet_NaN();
+        t.xWide[r] = t.yWide[r] = t.zWide[r] = std::numeric_limits<double>::quiet_NaN();
         t.radius[r] = 0;
-        t.newVx[r] = t.newVy[r] = t.newVz[r] = t.maxVx[r] = t.maxVy[r] = t.maxVz[r] = 0;
+        t.newVx[r] = t.newVy[r] = t.newVz[r] = 0;
+        t.kickSum[r] = 0;
         t.pull[r] = 0;
     }
 
@@ -286,7 +341,8 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
     // everything the plain way. A pair is close when the summed speeds e
     // reach d. e grows with either speed, so e computed from the largest
     // speed the row can have met (the partners' speeds as of their own row,
-    // the row's own speeds after each kick) bounds every e of the row.
+    // and for the row's own speed after any of its kicks, ownSpeedBound())
+    // bounds every e of the row.
     s.suffixSpeed[std::size_t(m)] = 0;
     for (int r = m - 1; r >= 0; --r) {
         s.suffixSpeed[std::size_t(r)] = larger(s.suffixSpeed[std::size_t(r) + 1], std::fabs(b.speed[t.body[r]]));
@@ -303,8 +359,7 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
             lastStep_.plainRows += m - r;
             break;
         }
-        const double mx = t.maxVx[r], my = t.maxVy[r], mz = t.maxVz[r];
-        const float own = larger(std::fabs(b.speed[i]), float(std::sqrt(mx * mx + my * my + mz * mz)));
+        const float own = larger(std::fabs(b.speed[i]), ownSpeedBound(b.vx[i], b.vy[i], b.vz[i], t.kickSum[r]));
         const float partners = larger(donePartners, s.suffixSpeed[std::size_t(r) + 1]);
         const float e = float(std::sqrt(double(partners) * partners + double(own) * own));
         const bool far = e < t.nearest[r];

@@ -32,10 +32,15 @@ struct Tables {
     float *x = nullptr, *y = nullptr, *z = nullptr, *radius = nullptr;
     double* pull = nullptr;       // passFactor * mass: the far kick's numerator
 
+    double *xWide = nullptr, *yWide = nullptr, *zWide = nullptr;  // the positions as doubles
+    bool negativeZero = false;  // some position is -0
+
     // Per row, the velocity after the far kicks of the column blocks done so
-    // far (the start velocity before), and the largest |v| on the way.
+    // far (the start velocity before), and the sum of those kicks' sizes a:
+    // no velocity on the way is longer than the start one plus that sum
+    // (and the roundings' share), which bounds the row's own speed.
     float *newVx = nullptr, *newVy = nullptr, *newVz = nullptr;
-    float *maxVx = nullptr, *maxVy = nullptr, *maxVz = nullptr;
+    double* kickSum = nullptr;
     float* nearest = nullptr;  // smallest d to a partner (NaN ignored), from every thread's part
 };
 
@@ -45,10 +50,18 @@ struct Tables {
 // positive finite number, so that such a pair can only end in a row that is
 // done again plainly. forward[q][k][c]: rows of group k of block A, column
 // c of block B (on the diagonal, every pair of the block). backward: rows of
-// group k of block B, column c of block A.
+// group k of block B, column c of block A; the AVX2 kernel keeps these
+// negated off the diagonal and subtracts them (v - t is v + (-t), bit for
+// bit), which spares it the negations of the mirrored pair.
+// forwardSum[l] and backwardSum[l] add up the sizes |a| that row l of block
+// A and of block B receive in the tile (a is negative for a negative mass);
+// a NaN size counts as 0 (its term makes
+// the velocity NaN, so the row is done again plainly anyway).
 struct TileTerms {
     alignas(32) double forward[3][blockGroups][blockRows][lanes];
     alignas(32) double backward[3][blockGroups][blockRows][lanes];
+    alignas(32) double forwardSum[blockRows];
+    alignas(32) double backwardSum[blockRows];
 };
 
 // Works tile (A, B), A <= B: measures its pairs, lowers nearest[r] (one per

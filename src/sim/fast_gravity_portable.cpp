@@ -36,38 +36,36 @@ Geometry reverse(const Tables& t, int r, int c, const Geometry& f) {
 }
 
 // The kick terms of a pair whose attracting body has the given pull
-// (passFactor * mass), into lane `lane` of terms[0..2][at].
+// (passFactor * mass), into lane `lane` of terms[0..2][at]; the kick's size
+// |a| is added to *sum unless it is NaN.
 void terms(double (*out)[blockGroups][blockRows][lanes], int group, int column, int lane, const Geometry& q,
-           double pull) {
+           double pull, double* sum) {
     const float a = float(pull / (double(q.d) * q.d));
     const float sinE = usable(q.d) ? q.sinE : std::numeric_limits<float>::quiet_NaN();
     out[0][group][column][lane] = double(q.ux) * a * q.cosE;
     out[1][group][column][lane] = double(sinE) * a;
     out[2][group][column][lane] = double(q.cosE) * a * q.uz;
+    if (a == a) *sum += std::fabs(a);
 }
 
 // Adds the kick terms of `count` columns in order to the rows of group g,
-// skipping column `own` (the row itself) where it is one of them.
-void kickGroup(Tables& t, int g, const double (*in)[blockGroups][blockRows][lanes], int k, int count, int own) {
+// skipping column `own` (the row itself) where it is one of them, and the
+// rows' sums of kick sizes.
+void kickGroup(Tables& t, int g, const double (*in)[blockGroups][blockRows][lanes], int k, int count, int own,
+               const double* sums) {
     for (int l = 0; l < lanes; ++l) {
         const int r = lanes * g + l;
         float vx = t.newVx[r], vy = t.newVy[r], vz = t.newVz[r];
-        float maxVx = t.maxVx[r], maxVy = t.maxVy[r], maxVz = t.maxVz[r];
         for (int c = 0; c < count; ++c) {
             if (c == own + l) continue;
             vx = float(double(vx) + in[0][k][c][l]);
             vy = float(double(vy) + in[1][k][c][l]);
             vz = float(double(vz) + in[2][k][c][l]);
-            maxVx = std::max(maxVx, std::fabs(vx));
-            maxVy = std::max(maxVy, std::fabs(vy));
-            maxVz = std::max(maxVz, std::fabs(vz));
         }
         t.newVx[r] = vx;
         t.newVy[r] = vy;
         t.newVz[r] = vz;
-        t.maxVx[r] = maxVx;
-        t.maxVy[r] = maxVy;
-        t.maxVz[r] = maxVz;
+        t.kickSum[r] += sums[lanes * k + l];
     }
 }
 
@@ -78,6 +76,10 @@ int tilePortable(Tables& t, int A, int B, float* nearest, TileTerms& out) {
     const int endA = std::min(t.groups, gA + blockGroups), endB = std::min(t.groups, gB + blockGroups);
     const bool diagonal = A == B;
     int touching = INT_MAX;
+    // On the diagonal the rows of h are rows of A too.
+    double* backwardSum = diagonal ? out.forwardSum : out.backwardSum;
+    std::fill(out.forwardSum, out.forwardSum + blockRows, 0.0);
+    std::fill(out.backwardSum, out.backwardSum + blockRows, 0.0);
     for (int g = gA; g < endA; ++g) {
         for (int h = diagonal ? g : gB; h < endB; ++h) {
             for (int k = 0; k < lanes; ++k) {
@@ -85,11 +87,12 @@ int tilePortable(Tables& t, int A, int B, float* nearest, TileTerms& out) {
                 for (int l = 0; l < lanes; ++l) {
                     const int r = lanes * g + l;
                     const Geometry forward = measure(t, r, c);
-                    terms(out.forward, g - gA, c - lanes * gB, l, forward, t.pull[c]);
+                    double unused = 0;
+                    terms(out.forward, g - gA, c - lanes * gB, l, forward, t.pull[c],
+                          r == c ? &unused : &out.forwardSum[r - lanes * gA]);
                     if (h > g) {
-                        // On the diagonal the rows of h are rows of A too.
                         terms(diagonal ? out.forward : out.backward, h - gB, r - lanes * gA, k,
-                              reverse(t, r, c, forward), t.pull[r]);
+                              reverse(t, r, c, forward), t.pull[r], &backwardSum[c - lanes * gB]);
                     }
                     if (r == c || r >= t.m || c >= t.m) continue;
                     if (double(t.radius[c]) + t.radius[r] > forward.d) {
@@ -103,10 +106,10 @@ int tilePortable(Tables& t, int A, int B, float* nearest, TileTerms& out) {
     }
     const int columnsA = std::min(blockRows, t.m - lanes * gA), columnsB = std::min(blockRows, t.m - lanes * gB);
     for (int g = gA; g < endA; ++g) {
-        kickGroup(t, g, out.forward, g - gA, columnsB, diagonal ? lanes * (g - gA) : -blockRows);
+        kickGroup(t, g, out.forward, g - gA, columnsB, diagonal ? lanes * (g - gA) : -blockRows, out.forwardSum);
     }
     if (!diagonal) {
-        for (int h = gB; h < endB; ++h) kickGroup(t, h, out.backward, h - gB, columnsA, -blockRows);
+        for (int h = gB; h < endB; ++h) kickGroup(t, h, out.backward, h - gB, columnsA, -blockRows, out.backwardSum);
     }
     return touching;
 }

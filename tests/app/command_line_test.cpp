@@ -1,5 +1,4 @@
-// The window program's command line: --help and --version answer, the first
-// one given counts, anything else is ignored.
+// The window program's command line: --help and --version answer, the first counts, the rest is ignored.
 #include "app/command_line.h"
 
 #include <string>
@@ -11,18 +10,12 @@
 
 TEST(CommandLine, AnswersHelpAndVersionAndIgnoresTheRest) {
     const std::string version = std::string("orbits ") + orbitsVersion + "\n", help = "usage: orbits";
-    const struct {
-        const char* name;
-        std::vector<const char*> arguments;
-        const std::string* answer;  // the start of the answer; null: none
-    } rows[] = {
-        {"no arguments", {}, nullptr},
+    const struct { const char* name; std::vector<const char*> arguments; const std::string* answer; } rows[] = {
+        {"no arguments", {}, nullptr},  // answer: the start of the answer; null: none
         {"other arguments", {"--frobnicate", "Planet.dat", "-v"}, nullptr},
         {"near misses", {"--help=1", "-help", "--versions", "-H"}, nullptr},
-        {"--help", {"--help"}, &help},
-        {"-h", {"-h"}, &help},
-        {"--version", {"--version"}, &version},
-        {"after other arguments", {"x", "--version"}, &version},
+        {"--help", {"--help"}, &help},       {"-h", {"-h"}, &help},
+        {"--version", {"--version"}, &version}, {"after other arguments", {"x", "--version"}, &version},
         {"the first one counts", {"--version", "--help"}, &version},
         {"the first one counts, help", {"-h", "--version"}, &help},
     };

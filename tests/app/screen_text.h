@@ -13,9 +13,8 @@
 
 namespace testing_support {
 
-// The characters in the cells from (row, column) on, as long as each cell
-// shows a glyph in fg on bg, at most length cells: a trailing blank shows
-// where the cell behind the text has another colour.
+// The characters from (row, column) on while each cell shows a glyph in fg on
+// bg, at most length: a trailing blank shows where the next cell differs.
 inline std::string textAt(display::Screen& s, int row, int column, int fg, int bg, int length = 128) {
     std::string text;
     for (int c = column; c < column + length && c <= 128; ++c) {
@@ -37,27 +36,25 @@ inline std::string textAt(display::Screen& s, int row, int column, int fg, int b
 struct Session {
     display::HeadlessBackend& input() { return *display::headless(screen); }
     void pointer(int x, int y, int buttons, long long afterMs = 0) {
-        input().movePointer(x, y, buttons, input().time() + afterMs);
+        input().movePointer(x, y, buttons, fromNow(afterMs));
     }
     // A press at (x, y) afterMs from now, released 100 ms later.
     void click(int x, int y, long long afterMs = 0) {
         pointer(x, y, 1, afterMs);
         pointer(x, y, 0, afterMs + 100);
     }
-    void type(const std::string& text, long long afterMs = 0) { input().typeText(text, input().time() + afterMs); }
+    void type(const std::string& text, long long afterMs = 0) { input().typeText(text, fromNow(afterMs)); }
+    long long fromNow(long long ms) { return input().time() + ms; }
 
     std::unique_ptr<World> w = std::make_unique<World>();
     display::Screen screen;
 };
 
 // Runs the test in dir and returns to the previous working directory.
-class InDirectory {
-public:
+struct InDirectory {
     explicit InDirectory(const std::filesystem::path& dir) { std::filesystem::current_path(dir); }
-    ~InDirectory() { std::filesystem::current_path(previous_); }
-
-private:
-    std::filesystem::path previous_ = std::filesystem::current_path();
+    ~InDirectory() { std::filesystem::current_path(previous); }
+    const std::filesystem::path previous = std::filesystem::current_path();
 };
 
 }  // namespace testing_support

@@ -1,6 +1,5 @@
-// The solar system running in the simulation loop on a screen without a
-// window: keys and clicks, the frame, clock, title, pace, course automation,
-// visor, marks and panel.
+// The solar system in the simulation loop on a headless screen: keys, clicks,
+// frame, clock, title, pace, course automation, visor, marks and panel.
 #include <cmath>
 #include <functional>
 
@@ -39,9 +38,10 @@ struct SolarRun : testing_support::Session {
     }
     double distanceTo(int i) const {
         const sim::Bodies& b = w->bodies;
-        const view::Observer& o = w->observer;
-        return std::hypot(double(b.x[i]) - o.XAuge, double(b.y[i]) - o.YAuge, double(b.z[i]) - o.ZAuge);
+        return std::hypot(double(b.x[i]) - w->observer.XAuge, double(b.y[i]) - w->observer.YAuge,
+                          double(b.z[i]) - w->observer.ZAuge);
     }
+    std::string line(int row, int column, int length) { return textAt(screen, row, column, green, 0, length); }
 };
 
 }  // namespace
@@ -56,9 +56,8 @@ TEST(Simulation, EntryFirstPassAndMergerTitle) {
     run.passes(1);
     EXPECT_EQ(std::tie(run.w->bodies.screenX[sun], run.w->bodies.screenY[sun]), std::make_tuple(510.f, 383.f));
     EXPECT_EQ(display::pixelAt(run.screen, 511, 384), 14);
-    EXPECT_EQ(textAt(run.screen, 2, 1, green, 0, 18), "Stunde         0.4");
-    EXPECT_EQ(textAt(run.screen, 3, 1, green, 0, 17), "JAHR 4.563085e-05");
-    EXPECT_EQ(textAt(run.screen, 4, 1, green, 0, 14), "TAG 0.01666667");
+    EXPECT_EQ(run.line(2, 1, 18) + run.line(3, 1, 17) + run.line(4, 1, 14),
+              "Stunde         0.4JAHR 4.563085e-05TAG 0.01666667");
     run.passes(199);
     EXPECT_EQ(run.input().title(), "Sonnensystem  23 Objekte von 24");
 }
@@ -72,36 +71,24 @@ TEST(Simulation, EachKeysEffectAndDirection) {
     const Value panel = [](const World& w) { return w.hud.diagSwitch; };
     const Value speed = [](const World& w) { return w.clock.speedFactor; };
     const Value eyeX = [](const World& w) { return w.observer.XAuge; };
-    const struct {
-        const char* name;
-        std::vector<PressedKey> keys;
-        Value value;
-        float expected;
-    } rows[] = {
-        {"F1 shows the help", {F(1)}, help, 1},
-        {"F1 twice hides it", {F(1), F(1)}, help, -1},
-        {"F1 hides the clock", {F(1)}, clock, -1},
-        {"F1 twice keeps the clock hidden", {F(1), F(1)}, clock, -1},
+    const struct { const char* name; std::vector<PressedKey> keys; Value value; float expected; } rows[] = {
+        {"F1 shows the help", {F(1)}, help, 1},        {"F1 twice hides it", {F(1), F(1)}, help, -1},
+        {"F1 hides the clock", {F(1)}, clock, -1},     {"F1 twice keeps the clock hidden", {F(1), F(1)}, clock, -1},
         {"F2 keeps the trails", {F(2)}, [](const World& w) { return w.drawing.eraseSwitch; }, -1},
         {"F3 shows the names", {F(3)}, [](const World& w) { return w.drawing.namesSwitch; }, 1},
         {"F4 stops", {F(4)}, [](const World& w) { return w.clock.stopSwitch; }, 1},
         {"F5 steers", {F(5)}, [](const World& w) { return w.target.courseSwitch; }, 1},
-        {"F6 hides the clock", {F(6)}, clock, -1},
-        {"F6 hides the panel", {F(6)}, panel, -1},
-        {"F7 shows the panel", {F(7)}, panel, 1},
-        {"F7 hides the clock", {F(7)}, clock, -1},
-        {"F7 F6 shows the clock", {F(7), F(6)}, clock, 1},
-        {"F7 F6 hides the panel", {F(7), F(6)}, panel, -1},
+        {"F6 hides the clock", {F(6)}, clock, -1},     {"F6 hides the panel", {F(6)}, panel, -1},
+        {"F7 shows the panel", {F(7)}, panel, 1},      {"F7 hides the clock", {F(7)}, clock, -1},
+        {"F7 F6 shows the clock", {F(7), F(6)}, clock, 1}, {"F7 F6 hides the panel", {F(7), F(6)}, panel, -1},
         {"F7 F7 hides the panel", {F(7), F(7)}, panel, -1},
-        {"F8 slows", {F(8)}, speed, 0.9f},
-        {"F9 speeds up", {F(9)}, speed, 1.1f},
+        {"F8 slows", {F(8)}, speed, 0.9f},             {"F9 speeds up", {F(9)}, speed, 1.1f},
         {"F8 F9", {F(8), F(9)}, speed, float(double(0.9f) * 1.1)},
         {"F10 draws the visor", {F(10)}, [](const World& w) { return w.target.visorSwitch; }, 1},
         {"u draws no frames", {key('u')}, [](const World& w) { return w.loop.displaySwitch; }, -1},
         {"d turns to the target", {key('d')}, [](const World& w) { return w.target.targetSwitch; }, -1},
         {"i takes a target number", {key('i'), key('4'), key('\r')}, [](const World& w) { return w.target.Ziel; }, 4},
-        {"left arrow moves the eye", {PressedKey{-1, 75}}, eyeX, -5e9f},
-        {"K is not the left arrow", {key('K')}, eyeX, 0},
+        {"left arrow moves the eye", {PressedKey{-1, 75}}, eyeX, -5e9f}, {"K is no arrow", {key('K')}, eyeX, 0},
         {"+ speeds up the eye", {key('+')}, [](const World& w) { return w.observer.VAuge; }, 5.5e9f},
     };
     for (const auto& row : rows) {
@@ -129,9 +116,8 @@ TEST(Simulation, F4AndUFreezeThePicture) {
         run.press({PressedKey{-1, 77}});
         run.passes(5);
         EXPECT_EQ(display::copyFrame(run.screen), frozen) << f4;
-        EXPECT_EQ(run.w->clock.stepCount, f4 ? steps : steps + 5) << f4;
-        EXPECT_EQ(run.w->bodies.x[earth] == x, f4) << f4;
-        EXPECT_EQ(run.w->observer.XAuge, 5e9f) << f4;
+        EXPECT_EQ(std::make_tuple(run.w->clock.stepCount, run.w->bodies.x[earth] == x, run.w->observer.XAuge),
+                  std::make_tuple(f4 ? steps : steps + 5, f4, 5e9f)) << f4;
         run.press({toggle});
         run.passes(1);
         EXPECT_EQ(run.w->clock.stepCount, f4 ? steps + 1 : steps + 6) << f4;
@@ -139,12 +125,18 @@ TEST(Simulation, F4AndUFreezeThePicture) {
     }
 }
 
-// F10 waits 300 ms for the key's release; a key typed meanwhile cuts the
-// wait short and is read by the next pass.
-TEST(Simulation, F10WaitsUnlessAKeyArrives) {
+// F10 draws the cross around screen (512, 385), arms 2 to 10 pixels out; it
+// waits 300 ms for the release, cut short by a key, which is read next.
+TEST(Simulation, F10DrawsTheOpenVisorCrossAndWaits) {
     SolarRun run;
     run.press({F(10)});
     run.passes(1);
+    for (int dy = -12; dy <= 12; ++dy)
+        for (int dx = -12; dx <= 12; ++dx) {
+            const int out = std::abs(dx) + std::abs(dy);
+            const bool arm = (dx == 0 || dy == 0) && out >= 2 && out <= 10;
+            ASSERT_EQ(display::pixelAt(run.screen, 512 + dx, 385 + dy) == 11, arm) << dx << "," << dy;
+        }
     EXPECT_EQ(run.input().time(), 300);
     run.press({F(10)});
     run.input().typeText("+", run.input().time() + 60);
@@ -161,22 +153,16 @@ TEST(Simulation, SpeedFactorAboveOneSetsStepsPerPass) {
     const float start = run.w->clock.stepCount;
     run.passes(100);
     EXPECT_NEAR(run.w->clock.stepCount - start, 214, 1);
-
     sim::LoopState loop;
     // A factor of 1 or below runs one step and drops the carried fraction.
-    const std::pair<float, int> rows[] = {{1.5f, 1}, {1, 1},    {1.5f, 1}, {1.5f, 2},
-                                          {0.5f, 1}, {1.5f, 1}, {1e30f, 1000}};
+    const std::pair<float, int> rows[] = {{1.5f, 1}, {1, 1}, {1.5f, 1}, {1.5f, 2}, {0.5f, 1}, {1.5f, 1}, {1e30f, 1000}};
     for (auto [factor, steps] : rows) EXPECT_EQ(app::stepsThisPass(loop, factor), steps) << factor;
 }
 
-// Below 1 the time paused is (1/speedFactor - 1) times the time in passes,
-// for short passes as for long ones and through the jitter of a rare slow
-// pass, and no pause is longer than the passes just run have earned.
+// Below 1 the time paused is (1/speedFactor - 1) times the time in passes, for
+// short and long passes and a rare slow one; no pause exceeds what was earned.
 TEST(Simulation, SlowPaceKeepsItsRatioAtEveryFactorAndPassLength) {
-    const struct {
-        float factor;
-        double passMs, slowPassMs;  // every pass, and every 500th
-    } rows[] = {
+    const struct { float factor; double passMs, slowPassMs; } rows[] = {  // every pass, and every 500th
         {0.9f, 0.02, 0.02}, {0.9f, 0.04, 40}, {0.9f, 1, 1},       {0.9f, 50, 50},  {0.5f, 0.02, 0.02},
         {0.5f, 0.04, 40},   {0.122f, 50, 50}, {0.01f, 0.02, 0.02}, {0.01f, 0.04, 40}, {0.01f, 50, 50},
     };
@@ -231,40 +217,27 @@ TEST(Simulation, CourseAutomationApproachesToTenDiametersAndHovers) {
     EXPECT_GT(run.distanceTo(earth), tenDiameters * 1.5) << "F5 again stops following";
 }
 
-// The cross's centre is viewport (511, 384), screen (512, 385); its arms
-// reach from 2 to 10 pixels out, the centre stays open.
-TEST(Simulation, F10DrawsTheOpenVisorCross) {
-    SolarRun run;
-    run.press({F(10)});
-    run.passes(1);
-    for (int dy = -12; dy <= 12; ++dy)
-        for (int dx = -12; dx <= 12; ++dx) {
-            const int out = std::abs(dx) + std::abs(dy);
-            const bool arm = (dx == 0 || dy == 0) && out >= 2 && out <= 10;
-            ASSERT_EQ(display::pixelAt(run.screen, 512 + dx, 385 + dy) == 11, arm) << dx << "," << dy;
-        }
-}
-
+// Clicks mark bodies and show their distance; marks 1..800 name their
+// entry in the marking line, any other entry 0.
 TEST(Simulation, ClicksMarkBodiesAndShowTheirDistance) {
     SolarRun run;
     run.passes(1);
-    EXPECT_EQ(textAt(run.screen, 1, 30, green, 0, 24), " __ m = 0        __m = 0");
+    EXPECT_EQ(run.line(1, 30, 24), " __ m = 0        __m = 0");
     run.clickOn(sun, 1);
-    EXPECT_NE(textAt(run.screen, 1, 1, green, 0, 4), "Entf") << "one mark: no distance";
+    EXPECT_NE(run.line(1, 1, 4), "Entf") << "one mark: no distance";
     run.clickOn(earth, 2);
     EXPECT_EQ(std::tie(run.w->hud.mark1, run.w->hud.mark2), std::make_tuple(sun, earth));
-    EXPECT_EQ(textAt(run.screen, 1, 30, green, 0, 52), "Sonne __ m = 1.98892e+30       Erde __m = 5.98e+24");
-    EXPECT_EQ(textAt(run.screen, 1, 1, green, 0, 14), "Entf_in_AE = 1");
+    EXPECT_EQ(run.line(1, 30, 52), "Sonne __ m = 1.98892e+30       Erde __m = 5.98e+24");
+    EXPECT_EQ(run.line(1, 1, 14), "Entf_in_AE = 1");
     EXPECT_NEAR(run.w->hud.markDistance / run.w->physics.AU, 1, 0.01);
     run.passes(100);
     run.clickOn(5, 2);  // Mars, off its catalogue distance: seven digits
     const sim::Bodies& b = run.w->bodies;
     const double mars = std::hypot(double(b.x[5]) - b.x[sun], double(b.y[5]) - b.y[sun], double(b.z[5]) - b.z[sun]);
     const std::string distance = "Entf_in_AE = " + display::formatNumber(float(mars / run.w->physics.AU));
-    EXPECT_EQ(textAt(run.screen, 1, 1, green, 0, int(distance.size())), distance);
+    EXPECT_EQ(run.line(1, 1, int(distance.size())), distance);
     run.clickOn(sun, 2);
-    EXPECT_EQ(textAt(run.screen, 1, 1, green, 0, 14), "Entf_in_AE = 0");
-
+    EXPECT_EQ(run.line(1, 1, 14), "Entf_in_AE = 0");
     // While stopped nothing is marked, nor with the pointer outside.
     run.press({F(4)});
     run.clickOn(earth, 1);
@@ -274,24 +247,17 @@ TEST(Simulation, ClicksMarkBodiesAndShowTheirDistance) {
     EXPECT_EQ(std::tie(run.w->hud.mark1, run.w->hud.mark2), std::make_tuple(sun, sun));
     run.clickOn(earth, 4);
     EXPECT_EQ(std::tie(run.w->hud.mark1, run.w->hud.mark2, run.w->hud.markRingFlag), std::make_tuple(-1, -1, -1));
-}
-
-// Marks 1..800 name their entry in the marking line; any other shows entry 0.
-TEST(Simulation, MarkingLineNamesEntriesOneTo800) {
-    SolarRun run;
-    sim::Bodies& b = run.w->bodies;
-    b.name[0] = "Null", b.name[1] = "Eins", b.name[800] = "Letzte";
-    const struct { int32_t mark; std::string shown; } rows[] = {{0, "Null"}, {1, "Eins"}, {800, "Letzte"}, {801, "Null"}};
-    for (const auto& r : rows) {
-        run.w->hud.mark1 = r.mark, run.w->hud.mark2 = -1;
+    run.w->bodies.name[0] = "Null", run.w->bodies.name[800] = "Letzte";
+    const std::pair<int32_t, std::string> rows[] = {{0, "Null"}, {1, "Sonne"}, {800, "Letzte"}, {801, "Null"}};
+    for (const auto& [mark, shown] : rows) {
+        run.w->hud.mark1 = mark, run.w->hud.mark2 = -1;
         run.passes(1);
-        EXPECT_EQ(textAt(run.screen, 1, 30, green, 0, int(r.shown.size()) + 3), r.shown + " __") << r.mark;
+        EXPECT_EQ(run.line(1, 30, int(shown.size()) + 3), shown + " __") << mark;
     }
 }
 
-// Turned 2 degrees right and 1 up, with no target body, over rows of x:
-// each label, value and separator ('|') in its cells, the "xZiel =" label
-// followed by blanks to column 42, every other cell untouched.
+// Turned 2 degrees right and 1 up, no target, over rows of x: each label, value
+// and separator ('|') in its cells, "xZiel =" blank to column 42, the rest untouched.
 TEST(Simulation, PanelShowsEveryLabelValueAndSeparatorInItsCell) {
     SolarRun run;
     run.w->target.Ziel = 0;
@@ -315,6 +281,6 @@ TEST(Simulation, PanelShowsEveryLabelValueAndSeparatorInItsCell) {
     for (int r = 0; r < 6; ++r) {
         std::string want = rows[r];
         for (auto at = want.find('|'); at != std::string::npos; at = want.find('|')) want.replace(at, 1, "\xC2\xB1");
-        EXPECT_EQ(textAt(run.screen, 33 + r, 1, green, 0, 70), want) << "row " << 33 + r;
+        EXPECT_EQ(run.line(33 + r, 1, 70), want) << "row " << 33 + r;
     }
 }

@@ -14,11 +14,8 @@ using testing_support::textAt;
 
 namespace {
 
-struct Hit {
-    const char* name;
-    Pointer pointer;
-    int choice;  // what the list picks; for a button, 1 when it reports a press
-};
+// choice: what the list picks; for a button, 1 when it reports a press.
+struct Hit { const char* name; Pointer pointer; int choice; };
 
 }  // namespace
 
@@ -38,9 +35,9 @@ TEST(ListBox, PicksStrictlyInsideWithTheDriftingRowNumber) {
         app::TextList list = app::scenarioList();
         list.active = 1;
         app::listBox(run.screen, row.pointer, 300, 50, 550, 500, list, "Neustart");
-        EXPECT_EQ(list.choice, row.choice) << row.name;
-        EXPECT_EQ(list.active, row.choice > 0 ? 0 : 1) << row.name;
-        EXPECT_EQ(run.input().time(), row.choice > 0 ? 300 : 0) << row.name;
+        EXPECT_EQ(std::make_tuple(list.choice, list.active, run.input().time()),
+                  std::make_tuple(row.choice, row.choice > 0 ? 0 : 1, row.choice > 0 ? 300 : 0))
+            << row.name;
     }
 }
 
@@ -51,12 +48,10 @@ TEST(ListBox, DrawsTitleThirtyRowsAndTheHighlightUntilPicked) {
     for (int i = 1; i <= 31; ++i) list.text[std::size_t(i)] = "e" + std::to_string(i);
     list.active = 1;
     app::listBox(run.screen, {400, 100, 0}, 300, 50, 550, 500, list, "Neustart");
-    EXPECT_EQ(textAt(run.screen, 33, 39, 7, 1, 4), "e30 ");
-    EXPECT_EQ(textAt(run.screen, 34, 39, 7, 1, 4), "    ");
+    EXPECT_EQ(textAt(run.screen, 33, 39, 7, 1, 4) + textAt(run.screen, 34, 39, 7, 1, 4), "e30     ");
     // Row 4 is outlined from graphics y 94 to 112: screen rows 95 and 113.
     for (auto [y, colour] : {std::pair{94, 1}, {95, 10}, {113, 10}, {114, 1}})
         EXPECT_EQ(display::pixelAt(run.screen, 320, y), colour) << "y " << y;
-
     app::listBox(run.screen, {400, 100, 1}, 300, 50, 550, 500, list, "Neustart");
     const auto frame = display::copyFrame(run.screen);
     app::listBox(run.screen, {400, 300, 1}, 300, 50, 550, 500, list, "Neustart");
@@ -81,8 +76,10 @@ TEST(Button, ReportsAPressStrictlyInsideItsWidenedArea) {
     }
 }
 
+// Regular .dat files (links to them too) in byte order, at most 999, then
+// "Listende"; what a longer list left behind is cleared.
 TEST(FileList, RegularDatFilesInByteOrderThenListende) {
-    testing_support::TempDir dir;
+    testing_support::TempDir dir, empty;
     for (const char* name : {"b.dat", "a.dat", "B.dat", "A.DAT", ".hidden.dat", "x.dat.txt", "data"})
         testing_support::writeFile(dir.file(name), "");
     std::filesystem::create_directory(dir.file("sub.dat"));
@@ -91,13 +88,11 @@ TEST(FileList, RegularDatFilesInByteOrderThenListende) {
     app::TextList list;
     list.text[6] = "left over";
     app::fillFileList(list, dir.path());
-    const char* expected[] = {"", "B.dat", "a.dat", "b.dat", "link.dat", "Listende", ""};
-    for (int i = 1; i <= 6; ++i) EXPECT_EQ(list.text[std::size_t(i)], expected[i]) << i;
-
-    testing_support::TempDir empty;
+    std::string names;
+    for (std::size_t i = 1; i <= 6; ++i) names += list.text[i] + "|";
+    EXPECT_EQ(names, "B.dat|a.dat|b.dat|link.dat|Listende||");
     app::fillFileList(list, empty.path());
     EXPECT_EQ(list.text[1] + "|" + list.text[2] + "|" + list.text[3], "|Listende|");
-
     for (int i = 0; i < 1000; ++i) testing_support::writeFile(empty.file("f" + std::to_string(1000 + i) + ".dat"), "");
     app::fillFileList(list, empty.path());
     EXPECT_EQ(list.text[999] + "|" + list.text[1000], "f1998.dat|Listende") << "at most 999 names";

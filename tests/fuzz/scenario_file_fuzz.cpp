@@ -59,7 +59,7 @@ std::string fingerprint(const World& w) {
            std::string(reinterpret_cast<const char*>(speed.data()), sizeof speed);
 }
 
-double processorSeconds() {
+double processorSeconds() {  // of this process
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
@@ -77,9 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const int fd = memfd_create("scenario.dat", MFD_CLOEXEC);
     static const std::string path = "/proc/self/fd/" + std::to_string(fd);
     static const std::string untouched = fingerprint(startState());
-    if (fd < 0 || ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != ssize_t(size)) {
-        fail("cannot write the input to a memory file");
-    }
+    if (fd < 0 || ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != ssize_t(size)) fail("cannot write the input");
 
     auto w = std::make_unique<World>(startState());
     const double start = processorSeconds();
@@ -90,14 +88,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (fingerprint(*w) != untouched) fail("a refused file changed the state: " + r.reason);
         return 0;
     }
-    const int n = sim::usedEntries(w->bodies);
+    const int n = sim::usedEntries(w->bodies), live = w->bodies.liveCount;
     const float timeStep = w->physics.timeStep;
-    if (n < 1 || n > sim::maxBodies) fail("accepted with " + std::to_string(n) + " bodies");
-    if (w->bodies.liveCount < 0 || w->bodies.liveCount > n) {
-        fail("accepted with a live count of " + std::to_string(w->bodies.liveCount) + " of " + std::to_string(n));
-    }
-    if (!std::isfinite(timeStep) || display::roundHalfEven(timeStep) > io::maxTimeStep) {
-        fail("accepted with a time step of " + std::to_string(timeStep));
+    if (n < 1 || n > sim::maxBodies || live < 0 || live > n || !std::isfinite(timeStep) ||
+        display::roundHalfEven(timeStep) > io::maxTimeStep) {
+        fail("accepted with " + std::to_string(live) + " of " + std::to_string(n) + " bodies and a time step of " +
+             std::to_string(timeStep));
     }
     if (n <= steppedBodies) {
         steps(*w, 3);

@@ -25,15 +25,11 @@ using testing_support::TempDir;
 using testing_support::writeFile;
 
 namespace {
-
-// The number of entries in the directory.
 long entries(const TempDir& dir) { return std::distance(fs::directory_iterator(dir.path()), {}); }
-
 }  // namespace
 
-// A target that is not a regular file is refused and left as it is; through
-// links (relative, absolute, chained, dangling) the file they name is
-// written and the links stay; a replaced file keeps its permissions.
+// A target that is not a regular file is refused and left as it is; links (relative, absolute,
+// chained, dangling) stay and the file they name is written; a replaced file keeps its mode.
 TEST(ScenarioSave, RefusesSpecialFilesAndWritesWhatLinksName) {
     TempDir dir;
     World w;
@@ -43,24 +39,15 @@ TEST(ScenarioSave, RefusesSpecialFilesAndWritesWhatLinksName) {
     fs::create_symlink("/dev/null", dir.file("null.dat"));
     fs::create_symlink("sub", dir.file("to-folder.dat"));
     fs::create_symlink("loop.dat", dir.file("loop.dat"));
-    const struct {
-        const char* name;   // saved to
-        const char* linkTo;  // a link made first, unless empty
-        const char* file;    // the file that gets the text; null: refused
-        int mode;            // of the existing file; 0: none exists
-        const char* reason = "";
-    } rows[] = {
-        {"fifo.dat", "", nullptr, 0, "fifo.dat is a FIFO"},
-        {"sub", "", nullptr, 0, "sub is a directory"},
-        {"null.dat", "", nullptr, 0, "/dev/null is a device"},
-        {"to-folder.dat", "", nullptr, 0, "is a directory"},
+    // name: saved to; linkTo: a link made first, unless empty; file: the file that gets the text, null when
+    // refused; mode: of the existing file, 0 when none exists.
+    const struct { const char *name, *linkTo, *file; int mode; const char* reason = ""; } rows[] = {
+        {"fifo.dat", "", nullptr, 0, "fifo.dat is a FIFO"},  {"sub", "", nullptr, 0, "sub is a directory"},
+        {"null.dat", "", nullptr, 0, "/dev/null is a device"}, {"to-folder.dat", "", nullptr, 0, "is a directory"},
         {"loop.dat", "", nullptr, 0, "too many symbolic links"},
-        {"private.dat", "", "private.dat", 0600},
-        {"group.dat", "", "group.dat", 0640},
-        {"rel.dat", "sub/a.dat", "sub/a.dat", 0644},
-        {"abs.dat", "/", "sub/b.dat", 0600},
-        {"chain.dat", "rel.dat", "sub/a.dat", 0644},
-        {"dangling.dat", "sub/new.dat", "sub/new.dat", 0},
+        {"private.dat", "", "private.dat", 0600},            {"group.dat", "", "group.dat", 0640},
+        {"rel.dat", "sub/a.dat", "sub/a.dat", 0644},          {"abs.dat", "/", "sub/b.dat", 0600},
+        {"chain.dat", "rel.dat", "sub/a.dat", 0644},          {"dangling.dat", "sub/new.dat", "sub/new.dat", 0},
     };
     for (const auto& row : rows) {
         const std::string target = dir.file(row.name);
@@ -75,10 +62,11 @@ TEST(ScenarioSave, RefusesSpecialFilesAndWritesWhatLinksName) {
         EXPECT_NE(r.reason.find(row.reason), std::string::npos) << row.name << ": " << r.reason;
         EXPECT_EQ(fs::symlink_status(target).type(), before) << row.name;
         if (!row.file) continue;
-        EXPECT_EQ(readFile(dir.file(row.file)), io::scenarioText(w)) << row.name;
         struct stat info {};
         EXPECT_EQ(::stat(dir.file(row.file).c_str(), &info), 0) << row.name;
-        EXPECT_EQ(info.st_mode & 07777, unsigned(row.mode ? row.mode : info.st_mode & 07777)) << row.name;
+        EXPECT_EQ(std::make_pair(readFile(dir.file(row.file)), info.st_mode & 07777),
+                  std::make_pair(io::scenarioText(w), unsigned(row.mode ? row.mode : info.st_mode & 07777)))
+            << row.name;
     }
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
     EXPECT_EQ(entries(dir), 11) << "no file besides the targets";
@@ -108,8 +96,8 @@ TEST(ScenarioSave, FailedWriteLeavesOnlyTheOldFile) {
 }
 
 // Saves of 800 bodies onto one name, each killed at a random moment within
-// the time a whole save takes: the target always holds the whole old or the
-// whole new file, and hardly ever does a killed save leave a stray file.
+// the time a whole save takes: the target holds the whole old or new file,
+// and hardly ever does a killed save leave a stray file.
 TEST(ScenarioSave, KilledSavesLeaveTheOldOrTheNewFile) {
     TempDir dir;
     std::unique_ptr<World> worlds[] = {std::make_unique<World>(), std::make_unique<World>()};
@@ -145,8 +133,7 @@ TEST(ScenarioSave, KilledSavesLeaveTheOldOrTheNewFile) {
     std::cout << "killed saves: " << kills << ", stray files: " << strays << " (one save: " << saveUs << " us)\n";
     EXPECT_GE(kills, 100);
     EXPECT_EQ(torn, 0);
-    // About one in 300 where unnamed files exist, against nearly every kill
-    // with a named temporary; a busy machine preempts the save while the name
-    // stands far more often (6 % seen), so the bound is one in 5.
+    // About one in 300 (nearly every kill with a named temporary); a busy
+    // machine preempts the save while the name stands more often (6 % seen).
     EXPECT_LE(strays * 5, kills) << "more than one killed save in 5 left a stray file";
 }

@@ -16,7 +16,8 @@ namespace {
 
 // A reader over a text held in memory.
 struct Stream {
-    explicit Stream(std::string text) : storage(std::move(text)), file(fmemopen(storage.data(), storage.size(), "rb")) {}
+    explicit Stream(std::string text)
+        : storage(std::move(text)), file(fmemopen(storage.data(), storage.size(), "rb")) {}
     ~Stream() { std::fclose(file); }
     std::string storage;
     std::FILE* file;
@@ -36,9 +37,8 @@ TEST(ParseNumber, DecimalFormsAndExponentLetters) {
     for (auto [token, value] : cases) EXPECT_EQ(parseNumber(token), value) << "'" << token << "'";
 }
 
-// The decimal is rounded once to the nearest float (ties to even), never
-// first to double: around the midpoint between 1 and the next float, and at
-// the ends of the float range.
+// Rounded once to the nearest float (ties to even), never first to double: around
+// the midpoint between 1 and the next float, and at the ends of the float range.
 TEST(ParseNumber, RoundsOnceToTheNearestFloat) {
     const float above1 = std::nextafter(1.f, 2.f);
     const float largest = std::numeric_limits<float>::max();
@@ -64,11 +64,7 @@ TEST(ParseNumber, RoundsOnceToTheNearestFloat) {
 
 // Reads in the order given: '#' a number (compared as text), 't' a text.
 TEST(TokenReader, ReadsNumbersAndTextsInTurn) {
-    const struct {
-        const char* name;
-        std::string text;
-        std::vector<std::pair<char, std::string>> reads;
-    } rows[] = {
+    const struct { const char* name; std::string text; std::vector<std::pair<char, std::string>> reads; } rows[] = {
         {"numbers after blanks, commas and every line end", " 1   2,3\t,4\n5\r\n6\r7,,\n",
          {{'#', "1"}, {'#', "2"}, {'#', "3"}, {'#', "4"}, {'#', "5"}, {'#', "6"}, {'#', "7"}, {'#', "0"},
           {'#', "0"}, {'#', "0"}}},

@@ -4,12 +4,14 @@
 #include <numbers>
 #include <random>
 #include <tuple>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "view/camera.h"
 #include "view/marking.h"
 #include "view/target_view.h"
+#include "support/same_bits.h"
 
 using namespace view;
 
@@ -130,10 +132,8 @@ TEST(ViewAngles, FreeAndTargetView) {
     }
 }
 
-TEST(ArctanDegrees, CloseToTheArctangentMonotonicAndStrictlyInsideTheQuadrant) {
-    const float least = 90 / 262144.f, most = 90 - 90 / 262144.f;
-    for (float v : {0.f, -1.f, -INFINITY}) EXPECT_EQ(arctanDegrees(v), least) << v;
-    for (float v : {1e6f, INFINITY}) EXPECT_EQ(arctanDegrees(v), most) << v;
+// The ends of the quadrant and the angle of 1 (just below 45: the degree is 3.1416/180) are bit-exact below.
+TEST(ArctanDegrees, CloseToTheArctangentAndMonotonic) {
     float previous = 0;
     for (double v = 1e-4; v < 1e5; v *= 1.05) {
         const float a = arctanDegrees(float(v));
@@ -141,8 +141,34 @@ TEST(ArctanDegrees, CloseToTheArctangentMonotonicAndStrictlyInsideTheQuadrant) {
         ASSERT_GE(a, previous) << v;
         previous = a;
     }
-    // Its degree is 3.1416/180, a little over pi/180: the angle of 1 lies just below 45.
-    EXPECT_LT(arctanDegrees(1), 45);
+}
+
+TEST(ArctanDegrees, TakesThePathOfComparingEveryHalvingPointsTangent) {
+    constexpr double degree = 3.1416 / 180;
+    const auto everyTangent = [](float value) {
+        float low = 0, high = 90, mid = 0;
+        for (int halving = 0; halving < 18; ++halving) {
+            mid = float((double(low) + high) / 2);
+            const float t = float(std::tan(mid * degree));
+            if (t < value) low = mid; else if (t > value) high = mid;
+        }
+        return mid;
+    };
+    // Values at the halving points' own tangents (an equal tangent narrows
+    // nothing) and one float either side, over random paths, and odd values.
+    std::vector<float> values = {0.f, -0.f, 1.f, -1.f, 1e38f, INFINITY, -INFINITY, NAN, 1e-30f, 3e5f};
+    std::mt19937 random(7);
+    for (int path = 0; path < 300; ++path) {
+        float low = 0, high = 90;
+        for (int halving = 0; halving < 18; ++halving) {
+            const float mid = float((double(low) + high) / 2), t = float(std::tan(mid * degree));
+            values.insert(values.end(), {t, std::nextafter(t, 0.f), std::nextafter(t, INFINITY)});
+            (random() % 2 ? low : high) = mid;
+        }
+    }
+    for (const float value : values) {
+        ASSERT_TRUE(testing_support::sameBits(arctanDegrees(value), everyTangent(value))) << value;
+    }
 }
 
 // From eyes all round the target, target view puts it on the centre pixel, in front, at xrel -0.5.

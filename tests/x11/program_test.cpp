@@ -1,16 +1,17 @@
-// The orbits program itself on the test's X server: it starts in the main
-// menu, a click starts the solar system, it shows whole frames only; and it
-// ends with one line when it has no display, loses its window or its server.
+// orbits on the test's X server: a click between two polls of its main menu starts the solar
+// system, it shows whole frames only, and it ends with one line without a display, window or server.
 #include "xvfb.h"  // first: GoogleTest before Xlib
 
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
+#include <initializer_list>
+#include <memory>
 #include <string>
 
 #include "support/temp_dir.h"
@@ -19,48 +20,39 @@ using xvfb::eventually;
 
 namespace {
 
-// Starts orbits on display in directory dir; its stderr goes to a pipe
-// whose reading end lands in errorFd.
-pid_t startOrbits(const std::string& display, int& errorFd, const std::string& dir = ".") {
-    int fds[2];
-    if (pipe(fds) != 0) return -1;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(fds[1], STDERR_FILENO);
-        if (chdir(dir.c_str()) != 0) _exit(126);
+constexpr unsigned long yellow = 0xffff55, lightGreen = 0x55ff55, magenta = 0xaa00aa;
+
+// orbits running in dir on display, its stderr going to dir/stderr.txt;
+// killed at the end unless it ended by itself.
+struct Orbits {
+    Orbits(const std::string& display, const testing_support::TempDir& dir) {
+        pid = fork();
+        if (pid != 0) return;
+        if (chdir(dir.path().c_str()) != 0) _exit(126);
+        dup2(open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
         setenv("DISPLAY", display.c_str(), 1);
         execl(ORBITS_PATH, ORBITS_PATH, static_cast<char*>(nullptr));
         _exit(127);
     }
-    close(fds[1]);
-    errorFd = fds[0];
-    return pid;
-}
-
-// The exit status once the process ends within the timeout, else -1.
-int exitStatus(pid_t pid, int timeoutMs = 10000) {
-    int status = 0;
-    if (!eventually([&] { return waitpid(pid, &status, WNOHANG) == pid; }, std::chrono::milliseconds(timeoutMs)))
-        return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-// Ends a process still running.
-void stop(pid_t pid) {
-    if (pid > 0 && waitpid(pid, nullptr, WNOHANG) == 0) {
+    ~Orbits() {
+        if (pid <= 0) return;
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
     }
-}
+    // The exit status once orbits ends within timeoutMs, else -1.
+    int exitStatus(int timeoutMs) {
+        int status = 0;
+        if (pid <= 0 ||
+            !eventually([&] { return waitpid(pid, &status, WNOHANG) == pid; }, std::chrono::milliseconds(timeoutMs)))
+            return -1;
+        pid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    pid_t pid;
+};
 
-// Everything written to fd until it is closed.
-std::string readAll(int fd) {
-    std::string text;
-    char buffer[256];
-    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, std::size_t(n));
-    close(fd);
-    return text;
-}
+using User = std::unique_ptr<Display, decltype(&XCloseDisplay)>;
+User openUser() { return User(XOpenDisplay(xvfb::displayName().c_str()), XCloseDisplay); }
 
 // The top-level window of class "orbits" once it is shown, or 0.
 ::Window shownOrbitsWindow(Display* d) {
@@ -69,101 +61,59 @@ std::string readAll(int fd) {
         ::Window root, parent, *children = nullptr;
         unsigned count = 0;
         XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count);
-        for (unsigned i = 0; i < count && !found; ++i) {
-            XClassHint hint{};
-            XWindowAttributes attributes{};
-            if (!XGetClassHint(d, children[i], &hint)) continue;
-            if (std::string(hint.res_name) == "orbits" && XGetWindowAttributes(d, children[i], &attributes) &&
-                attributes.map_state == IsViewable)
+        XWindowAttributes a{};
+        for (unsigned i = 0; i < count && !found; ++i)
+            if (xvfb::property(d, children[i], "WM_CLASS").rfind("orbits", 0) == 0 &&
+                XGetWindowAttributes(d, children[i], &a) && a.map_state == IsViewable)
                 found = children[i];
-            XFree(hint.res_name);
-            XFree(hint.res_class);
-        }
         if (children) XFree(children);
         return found != 0;
     });
     return found;
 }
 
-// Whether any pixel of the window's rectangle has the colour.
-bool areaHas(Display* d, ::Window w, int x, int y, int width, int height, unsigned long colour) {
+// Whether any pixel of the window's rectangle, grabbed at once, has one of
+// the colours.
+bool areaHas(Display* d, ::Window w, int x, int y, int width, int height,
+             std::initializer_list<unsigned long> colours) {
     XImage* image = XGetImage(d, w, x, y, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
     bool found = false;
-    for (int k = 0; image && k < width * height && !found; ++k) found = XGetPixel(image, k % width, k / width) == colour;
+    for (int k = 0; image && k < width * height && !found; ++k)
+        for (unsigned long colour : colours) found = found || XGetPixel(image, k % width, k / width) == colour;
     if (image) XDestroyImage(image);
     return found;
 }
 
-bool cellHas(Display* d, ::Window w, int row, int column, unsigned long colour) {
-    return areaHas(d, w, (column - 1) * 8, (row - 1) * 16, 8, 16, colour);
-}
+}  // namespace
 
-void tap(Display* d, KeySym key) {
-    XTestFakeKeyEvent(d, XKeysymToKeycode(d, key), True, CurrentTime);
-    XTestFakeKeyEvent(d, XKeysymToKeycode(d, key), False, CurrentTime);
-    XSync(d, False);
-}
-
-// A left click at window pixel (x, y); the window sits at the screen's origin.
-void click(Display* d, int x, int y) {
-    XTestFakeMotionEvent(d, DefaultScreen(d), x, y, CurrentTime);
+// The main menu (its list's title magenta) takes a click of 30 ms; the solar system then runs with names
+// on: grabbed at any moment it shows the Sun (or a name over it) and the clock, never a half-erased picture.
+TEST(OrbitsProgram, ClickStartsTheSolarSystemAndEveryGrabbedFrameIsWhole) {
+    REQUIRE_XVFB();
+    testing_support::TempDir dir;
+    const User user = openUser();
+    ASSERT_NE(user, nullptr);
+    Display* d = user.get();
+    Orbits orbits(xvfb::displayName(), dir);
+    const ::Window w = shownOrbitsWindow(d);
+    ASSERT_NE(w, 0u);
+    ASSERT_TRUE(eventually([&] { return areaHas(d, w, 38 * 8, 2 * 16, 8, 16, {magenta}); }));
+    XTestFakeMotionEvent(d, DefaultScreen(d), 400, 150, CurrentTime);
     XTestFakeButtonEvent(d, 1, True, CurrentTime);
     XSync(d, False);
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     XTestFakeButtonEvent(d, 1, False, CurrentTime);
+    XTestFakeMotionEvent(d, DefaultScreen(d), 300, 300, CurrentTime);
     XSync(d, False);
-}
-
-constexpr unsigned long yellow = 0xffff55, lightGreen = 0x55ff55, magenta = 0xaa00aa;
-
-// orbits started in a directory of its own, a user connection to look at
-// its window, and the solar system started from the main menu (whose list
-// has a magenta title).
-class RunningOrbits : public ::testing::Test {
-protected:
-    void SetUp() override {
-        REQUIRE_XVFB();
-        user = XOpenDisplay(xvfb::displayName().c_str());
-        ASSERT_NE(user, nullptr);
-        orbits = startOrbits(xvfb::displayName(), errorFd, dir.path().string());
-        ASSERT_NE(w = shownOrbitsWindow(user), 0u);
-        ASSERT_TRUE(eventually([&] { return cellHas(user, w, 3, 39, magenta); }));
-        click(user, 400, 150);
-        XTestFakeMotionEvent(user, DefaultScreen(user), 300, 300, CurrentTime);
-        ASSERT_TRUE(eventually([&] { return areaHas(user, w, 511, 374, 1, 21, yellow); })) << "the Sun at the centre";
-    }
-    void TearDown() override {
-        stop(orbits);
-        if (errorFd >= 0) close(errorFd);
-        if (user) XCloseDisplay(user);
-    }
-    testing_support::TempDir dir;
-    Display* user = nullptr;
-    pid_t orbits = -1;
-    int errorFd = -1;
-    ::Window w = 0;
-};
-
-}  // namespace
-
-// Grabbed at any moment, the running solar system (names on) shows the Sun
-// (or a planet's name passing over it) and the clock, never a half-erased
-// picture.
-TEST_F(RunningOrbits, EveryGrabbedFrameIsWhole) {
-    tap(user, XK_F3);
-    ASSERT_TRUE(eventually([&] { return cellHas(user, w, 23, 64, lightGreen); })) << "Sonne";
+    ASSERT_TRUE(eventually([&] { return areaHas(d, w, 511, 374, 1, 21, {yellow}); })) << "the Sun at the centre";
+    XTestFakeKeyEvent(d, XKeysymToKeycode(d, XK_F3), True, CurrentTime);
+    XTestFakeKeyEvent(d, XKeysymToKeycode(d, XK_F3), False, CurrentTime);
+    XSync(d, False);
+    ASSERT_TRUE(eventually([&] { return areaHas(d, w, 63 * 8, 22 * 16, 8, 16, {lightGreen}); })) << "Sonne";
     int missing = 0;
     for (int grab = 0; grab < 500; ++grab) {
-        XImage* image = XGetImage(user, w, 0, 0, 1024, 400, AllPlanes, ZPixmap);
-        ASSERT_NE(image, nullptr);
-        bool sun = false, clock = false;
-        for (int k = 0; k < 15 * 21 && !sun; ++k) {
-            const unsigned long p = XGetPixel(image, 504 + k % 15, 374 + k / 15);
-            sun = p == yellow || p == lightGreen;
-        }
-        for (int k = 0; k < 8 * 16 && !clock; ++k) clock = XGetPixel(image, k % 8, 16 + k / 8) == lightGreen;
-        XDestroyImage(image);
-        missing += !(sun && clock);
+        const bool sun = areaHas(d, w, 504, 374, 15, 21, {yellow, lightGreen});
+        missing += !(sun && areaHas(d, w, 0, 16, 8, 16, {lightGreen}));
     }
     EXPECT_EQ(missing, 0) << "of 500 grabs";
 }
@@ -172,29 +122,24 @@ TEST_F(RunningOrbits, EveryGrabbedFrameIsWhole) {
 // orbits says so in one line and ends with status 1 within a second.
 TEST(OrbitsProgram, EndsWithOneLineWithoutADisplayWindowOrServer) {
     REQUIRE_XVFB();
-    const struct {
-        const char* display;
-        void (*take)(Display*, ::Window);
-        const char* message;
-    } rows[] = {
+    const struct { const char* display; void (*take)(Display*, ::Window); const char* message; } rows[] = {
         {":65001", nullptr, "orbits: cannot open X display \":65001\"\n"},
-        {"", [](Display* d, ::Window w) { XDestroyWindow(d, w); }, "orbits: the window was destroyed by another program\n"},
+        {"", [](Display* d, ::Window w) { XDestroyWindow(d, w); },
+         "orbits: the window was destroyed by another program\n"},
         {"", [](Display* d, ::Window w) { XKillClient(d, w); }, "orbits: lost the connection to the X server\n"},
     };
     for (const auto& row : rows) {
-        Display* user = XOpenDisplay(xvfb::displayName().c_str());
+        testing_support::TempDir dir;
+        const User user = openUser();
         ASSERT_NE(user, nullptr);
-        int errorFd = -1;
-        const pid_t orbits = startOrbits(*row.display ? row.display : xvfb::displayName(), errorFd);
+        Orbits orbits(*row.display ? row.display : xvfb::displayName(), dir);
         if (row.take) {
-            const ::Window w = shownOrbitsWindow(user);
+            const ::Window w = shownOrbitsWindow(user.get());
             EXPECT_NE(w, 0u) << row.message;
-            row.take(user, w);
-            XSync(user, False);
+            row.take(user.get(), w);
+            XSync(user.get(), False);
         }
-        EXPECT_EQ(exitStatus(orbits, row.take ? 1000 : 10000), 1) << row.message;
-        stop(orbits);
-        EXPECT_EQ(readAll(errorFd), row.message);
-        XCloseDisplay(user);
+        EXPECT_EQ(orbits.exitStatus(row.take ? 1000 : 10000), 1) << row.message;
+        EXPECT_EQ(testing_support::readFile(dir.file("stderr.txt")), row.message);
     }
 }

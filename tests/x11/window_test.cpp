@@ -1,6 +1,5 @@
-// The X11 window under Xvfb, driven by real X events sent through XTest:
-// its size and title, pixels reaching it, keys, the pointer and the close
-// button, once through MIT shared memory and once through plain XPutImage.
+// The X11 window under Xvfb, driven by real X events through XTest: size, title, pixels, keys,
+// pointer and close button, once through MIT shared memory and once through plain XPutImage.
 #include "xvfb.h"  // first: GoogleTest before Xlib
 
 #include <X11/Xutil.h>
@@ -35,10 +34,6 @@ protected:
         screen.reset();
         if (user) XCloseDisplay(user);
     }
-    void button(unsigned b, bool down) {
-        XTestFakeButtonEvent(user, b, down, CurrentTime);
-        XFlush(user);
-    }
     // The first pixel where the window differs from the frame, or "". Like a
     // program at rest, it offers its picture to the window first. The palette
     // reaches a 24-bit visual as its 8-bit values.
@@ -63,31 +58,38 @@ protected:
 };
 
 TEST_P(X11Window, FixedSizeTitleAndTransfer) {
-    XWindowAttributes attributes;
-    ASSERT_TRUE(XGetWindowAttributes(user, backend->windowId(), &attributes));
-    EXPECT_EQ(std::vector<int>({attributes.width, attributes.height, attributes.map_state}),
-              std::vector<int>({1024, 768, IsViewable}));
+    XWindowAttributes a;
     XSizeHints hints;
     long supplied;
+    ASSERT_TRUE(XGetWindowAttributes(user, backend->windowId(), &a));
     ASSERT_TRUE(XGetWMNormalHints(user, backend->windowId(), &hints, &supplied));
-    EXPECT_EQ(std::vector<long>({hints.flags & (PMinSize | PMaxSize), hints.min_width, hints.max_width,
-                                 hints.min_height, hints.max_height}),
-              std::vector<long>({PMinSize | PMaxSize, 1024, 1024, 768, 768}));
+    EXPECT_EQ(std::vector<long>({a.width, a.height, a.map_state, hints.flags & (PMinSize | PMaxSize), hints.min_width,
+                                 hints.max_width, hints.min_height, hints.max_height}),
+              std::vector<long>({1024, 768, IsViewable, PMinSize | PMaxSize, 1024, 1024, 768, 768}));
     EXPECT_EQ(backend->usesSharedMemory(), GetParam()) << "Xvfb offers MIT-SHM";
 
     setWindowTitle(*screen, "Gr\x94\xe1" "e \x81" "ber 24 Objekte");
-    EXPECT_TRUE(eventually([&] {
-        return xvfb::property(user, backend->windowId(), "_NET_WM_NAME") == "Gr\xc3\xb6\xc3\x9f" "e \xc3\xbc" "ber 24 Objekte";
-    }));
+    const std::string utf8 = "Gr\xc3\xb6\xc3\x9f" "e \xc3\xbc" "ber 24 Objekte";
+    EXPECT_TRUE(eventually([&] { return xvfb::property(user, backend->windowId(), "_NET_WM_NAME") == utf8; }));
     EXPECT_EQ(xvfb::property(user, backend->windowId(), "WM_NAME"), "Gr\xf6\xdf" "e \xfc" "ber 24 Objekte");
 }
 
-// Every colour of the palette, then a later change of a few rows.
-TEST_P(X11Window, DrawnPixelsReachTheWindow) {
+// Every colour of the palette; the close button, which is only a key; and a
+// later change of a few rows, drawn to the window that stayed open.
+TEST_P(X11Window, DrawnPixelsReachTheWindowAndCloseIsOnlyAKey) {
     for (int c = 0; c < 256; ++c) drawBox(*screen, float(c % 32 * 30), float(c / 32 * 60), float(c % 32 * 30 + 29),
                                           float(c / 32 * 60 + 59), c, true);
     printText(*screen, "Gr\x94\xe1" "e \x81" "ber alles", true);
     EXPECT_TRUE(eventually([&] { return firstDifference().empty(); })) << "differs at " << firstDifference();
+    XEvent close{};
+    const Atom protocols = XInternAtom(user, "WM_PROTOCOLS", False);
+    close.xclient = {ClientMessage, 0, False, user, backend->windowId(), protocols, 32, {}};
+    close.xclient.data.l[0] = long(XInternAtom(user, "WM_DELETE_WINDOW", False));
+    XSendEvent(user, backend->windowId(), False, NoEventMask, &close);
+    XFlush(user);
+    std::string key;
+    EXPECT_TRUE(eventually([&] { return !(key = readKey(*screen)).empty(); }));
+    EXPECT_EQ(key, "\xff\x6b");
     drawLine(*screen, 0, 700, 1021, 710, 13);
     EXPECT_TRUE(eventually([&] { return firstDifference().empty(); })) << "differs at " << firstDifference();
 }
@@ -129,46 +131,25 @@ TEST_P(X11Window, KeysArriveAsKeyTexts) {
 // Inside: position, button bits (left 1, right 2, middle 4) and wheel;
 // outside the window: all -1.
 TEST_P(X11Window, PointerButtonsWheelAndOutside) {
-    auto move = [&](int x, int y) {
-        XTestFakeMotionEvent(user, DefaultScreen(user), x, y, CurrentTime);
-        XFlush(user);
-    };
-    move(1200, 900);
+    XTestFakeMotionEvent(user, DefaultScreen(user), 1200, 900, CurrentTime);
+    XFlush(user);
     EXPECT_TRUE(eventually([&] { return readMouse(*screen).status != 0; }));
     MouseReading m = readMouse(*screen);
     EXPECT_EQ(std::vector<int>({m.x, m.y, m.wheel, m.buttons}), std::vector<int>({-1, -1, -1, -1}));
-    move(100, 50);
+    XTestFakeMotionEvent(user, DefaultScreen(user), 100, 50, CurrentTime);
+    XFlush(user);
     EXPECT_TRUE(eventually([&] { return (m = readMouse(*screen)).status == 0 && m.x == 100 && m.y == 50; }));
     EXPECT_EQ(std::make_pair(m.buttons, m.wheel), std::make_pair(0, 0));
-    const struct {
-        std::vector<std::pair<unsigned, bool>> events;
-        int buttons, wheel;
-    } rows[] = {
+    const struct { std::vector<std::pair<unsigned, bool>> events; int buttons, wheel; } rows[] = {
         {{{1, true}, {3, true}}, 3, 0}, {{{1, false}, {3, false}, {2, true}}, 4, 0}, {{{2, false}}, 0, 0},
         {{{4, true}, {4, false}}, 0, 1}, {{{5, true}, {5, false}, {5, true}, {5, false}}, 0, -1},
     };
     for (const auto& row : rows) {
-        for (auto [b, down] : row.events) button(b, down);
+        for (auto [b, down] : row.events) XTestFakeButtonEvent(user, b, down, CurrentTime);
+        XFlush(user);
         EXPECT_TRUE(eventually([&] { return (m = readMouse(*screen)).buttons == row.buttons && m.wheel == row.wheel; }))
             << "buttons " << m.buttons << ", wheel " << m.wheel << "; expected " << row.buttons << ", " << row.wheel;
     }
-}
-
-// The close button is only a key: the window stays open and drawn to.
-TEST_P(X11Window, CloseButtonIsOnlyAKey) {
-    XEvent close{};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = backend->windowId();
-    close.xclient.message_type = XInternAtom(user, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = long(XInternAtom(user, "WM_DELETE_WINDOW", False));
-    XSendEvent(user, backend->windowId(), False, NoEventMask, &close);
-    XFlush(user);
-    std::string key;
-    EXPECT_TRUE(eventually([&] { return !(key = readKey(*screen)).empty(); }));
-    EXPECT_EQ(key, "\xff\x6b");
-    drawBox(*screen, 10, 10, 300, 200, 12, true);
-    EXPECT_TRUE(eventually([&] { return firstDifference().empty(); })) << "differs at " << firstDifference();
 }
 
 INSTANTIATE_TEST_SUITE_P(Transfer, X11Window, ::testing::Values(true, false),

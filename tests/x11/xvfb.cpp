@@ -44,11 +44,8 @@ public:
         char c;
         while (serverPid > 0 && poll(&p, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') number += c;
         close(fds[0]);
-        if (number.empty()) {
-            std::fprintf(stderr, "x11 tests: Xvfb did not start; the tests are skipped\n");
-            TearDown();
-            return;
-        }
+        if (number.empty()) std::fprintf(stderr, "x11 tests: Xvfb did not start; the tests are skipped\n");
+        if (number.empty()) return TearDown();
         runningDisplay = ":" + number;
         setenv("DISPLAY", runningDisplay.c_str(), 1);
     }
@@ -73,7 +70,7 @@ std::string property(Display* d, ::Window w, const char* name) {
     if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 1024, False, AnyPropertyType, &type, &format,
                            &count, &after, &data) != Success || !data)
         return {};
-    std::string text(reinterpret_cast<char*>(data), count);
+    const std::string text(reinterpret_cast<char*>(data), count);
     XFree(data);
     return text;
 }

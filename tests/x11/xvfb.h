@@ -1,7 +1,5 @@
 // The X11 tests' own X server: an Xvfb on a free display, started once for
-// the whole test program, and helpers for talking to it as a user would
-// (XTest) and for waiting on what the window's thread does in the
-// background.
+// the whole test program, and helpers to wait on what happens meanwhile.
 #pragma once
 // GoogleTest before Xlib: Xlib's macros (None, Status, ...) would break it.
 #include <gtest/gtest.h>
@@ -18,10 +16,8 @@ namespace xvfb {
 const std::string& displayName();
 
 // Skips the current test when there is no server.
-#define REQUIRE_XVFB()                                                        \
-    do {                                                                      \
-        if (xvfb::displayName().empty()) GTEST_SKIP() << "Xvfb is not available"; \
-    } while (0)
+#define REQUIRE_XVFB() \
+    if (xvfb::displayName().empty()) GTEST_SKIP() << "Xvfb is not available"
 
 // The text of the window's property, or "" when it has none.
 std::string property(Display* d, ::Window w, const char* name);
