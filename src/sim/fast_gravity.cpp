@@ -90,7 +90,7 @@ const char* vectorPathName(VectorPath path) {
 struct FastGravityState {
     fast::Tables t;
     int rowCapacity = 0;
-    static constexpr int cacheLineFloats = 64 / sizeof(float);  // slack to start the row arrays on a line
+    static constexpr int lineSlack = 16;  // spare entries to start the row arrays on a 64-byte line
     int tileCapacity = 0;
     std::vector<int> body;
     std::vector<float> rowFloats;
@@ -138,8 +138,8 @@ struct FastGravityState {
             const int blocks = (columns + fast::blockRows - 1) / fast::blockRows;
             rowCapacity = blocks * fast::blockRows;
             body.assign(std::size_t(rowCapacity), 0);
-            rowFloats.assign(std::size_t(rowCapacity) * 8 + cacheLineFloats, 0.f);
-            rowDoubles.assign(std::size_t(rowCapacity) * 5 + cacheLineFloats, 0.0);
+            rowFloats.assign(std::size_t(rowCapacity) * 8 + lineSlack, 0.f);
+            rowDoubles.assign(std::size_t(rowCapacity) * 5 + lineSlack, 0.0);
             suffixSpeed.assign(std::size_t(rowCapacity) + 1, 0.f);
             nearestParts.assign(std::size_t(rowCapacity) * maxThreads, 0.f);
             tileCapacity = blocks * (blocks + 1) / 2;

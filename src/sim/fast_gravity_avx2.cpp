@@ -128,8 +128,8 @@ void measureDistances(const Tables& t, Strip& s) {
 // double and then to float is the float quotient (double has more than
 // 2 * 24 + 2 bits). A group of columns takes the careful way where some
 // pair's horizontal extent cosE * d is not a positive finite number
-// (vertical pairs, unusable distances, padding), on the diagonal's own
-// group (and the whole diagonal tile), and everywhere when a position is -0.
+// (vertical pairs, unusable distances, padding), on the whole diagonal
+// tile, and everywhere when a position is -0.
 void measureElevations(const Tables& t, Strip& s) {
     const __m256d one = _mm256_set1_pd(1), zero = _mm256_setzero_pd(), infinity = _mm256_set1_pd(__builtin_inf());
     // On the diagonal every group is careful: its backward terms are added.
@@ -145,7 +145,7 @@ void measureElevations(const Tables& t, Strip& s) {
             normal = _mm256_and_pd(normal, _mm256_and_pd(_mm256_cmp_pd(horizontal, zero, _CMP_GT_OQ),
                                                          _mm256_cmp_pd(horizontal, infinity, _CMP_LT_OQ)));
         }
-        if (_mm256_movemask_pd(normal) != 0xF || s.h0 + q == s.g) careful |= 1u << q;
+        if (_mm256_movemask_pd(normal) != 0xF) careful |= 1u << q;
     }
     s.carefulGroups = careful;
 }
