@@ -1,6 +1,7 @@
 // A headless screen as every screen starts: the blue-framed viewport (1,1)-(1022,766), light green on black;
 // its pixels are read against small pictures drawn in the test and against the font's glyphs.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,16 +20,13 @@ protected:
         display::setColor(screen, 10);
     }
     int pixel(int x, int y) { return display::pixelAt(screen, x, y); }
-    // Screen pixels of the given colour, as (x, y) pairs in row order.
-    std::vector<std::pair<int, int>> pixelsOf(int colour) {
+    std::size_t count(int colour) {
         const std::vector<uint8_t> frame = display::copyFrame(screen);
-        std::vector<std::pair<int, int>> found;
-        for (int i = 0; i < int(frame.size()); ++i)
-            if (frame[std::size_t(i)] == colour) found.emplace_back(i % display::screenWidth, i / display::screenWidth);
-        return found;
+        return std::size_t(std::count(frame.begin(), frame.end(), colour));
     }
-    // The pixels from (x0, y0) as rows of '.' colour 0, '#' ink, 'o' frame blue (1), '?' anything else.
+    // The pixels from (x0, y0) as rows of '.' colour 0, '#' ink, 'o' frame blue (1), '?' anything else; no ink elsewhere.
     ::testing::AssertionResult showsPicture(int x0, int y0, int ink, const std::vector<std::string>& want) {
+        std::size_t inked = 0;
         for (int r = 0; r < int(want.size()); ++r) {
             std::string row;
             for (int x = x0; x < x0 + int(want[0].size()); ++x) {
@@ -36,7 +34,9 @@ protected:
                 row += p == ink ? '#' : p == 0 ? '.' : p == 1 ? 'o' : '?';
             }
             if (row != want[std::size_t(r)]) return ::testing::AssertionFailure() << "picture row " << r << " is " << row;
+            inked += std::size_t(std::count(row.begin(), row.end(), '#'));
         }
+        if (count(ink) != inked) return ::testing::AssertionFailure() << count(ink) << " pixels in the ink, not " << inked;
         return ::testing::AssertionSuccess();
     }
     // The text cells from (row, column) on show the bytes' glyphs in fg on bg.
