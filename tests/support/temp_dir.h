@@ -1,4 +1,4 @@
-// A fresh directory for a test's files, removed with everything in it.
+// A fresh directory for a test's files, removed with everything in it; whole files written and read.
 #pragma once
 #include <filesystem>
 #include <fstream>
@@ -11,13 +11,9 @@ namespace testing_support {
 
 class TempDir {
 public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orbits-test-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
+    TempDir() : path_(mkdtemp((std::filesystem::temp_directory_path() / "orbits-test-XXXXXX").string().data())) {}
     ~TempDir() { std::error_code ignored; std::filesystem::remove_all(path_, ignored); }
     TempDir(const TempDir&) = delete;
-
     std::string file(const std::string& name) const { return (path_ / name).string(); }
     const std::filesystem::path& path() const { return path_; }
 

@@ -55,11 +55,15 @@ TEST(Projection, DistanceAndApparentSize) {
     EXPECT_TRUE(arctanDegrees(1) < 45 && arctanDegrees(1) > 44.999f && arctanDegrees(INFINITY) < 90);
 }
 
-// A body put where v takes the eye is dead ahead, VAuge away: v goes along the last drawn view, not a turn since.
-TEST(Projection, ForwardMoveAndViewAgree) {
+// Free view: yaw ZDre + XDREH, pitch sin(YDREH) cos(XDREH) 90. A body put where v takes the eye is dead ahead,
+// VAuge away: v goes along the last drawn view, not a turn since.
+TEST(Projection, FreeViewAnglesAndForwardMoveAgree) {
     for (Observer o : {Observer{.XDREH = 30, .YDREH = 20}, {.XDREH = 200, .YDREH = -30, .ZDre = -15}, {.YDREH = 90}}) {
         o.VAuge = AU;
         updateViewAngles(o, {});
+        const double yaw = double(o.ZDre) + o.XDREH, degree = std::numbers::pi / 180;
+        const float pitch = float(std::sin(o.YDREH * degree) * std::cos(o.XDREH * degree) * 90);
+        EXPECT_EQ(std::tie(o.wi_x, o.wi_y), std::make_tuple(float(yaw), pitch));
         for (int key : {'r', 'v'}) applyObserverKey(o, key, 0);
         const float x = o.XAuge, y = o.YAuge, z = o.ZAuge;
         for (int key : {'h', 'l'}) applyObserverKey(o, key, 0);
@@ -87,18 +91,6 @@ TEST(ObserverKeys, EachKeysDirection) {
         Observer o;
         EXPECT_EQ(applyObserverKey(o, r.code, r.scan), r.handled) << r.name;
         EXPECT_EQ(state(o), state(r.after)) << r.name;
-    }
-}
-
-// Free view: yaw ZDre + XDREH, pitch sin(YDREH) cos(XDREH) 90; target view: the target's angles.
-TEST(ViewAngles, FreeAndTargetView) {
-    const double deg = std::numbers::pi / 180;
-    const struct { Observer o; float targetSwitch, wi_x, wi_y; } rows[] = {
-        {{.XDREH = 60, .YDREH = 30, .ZDre = 1}, 1, 61, float(std::sin(30 * deg) * std::cos(60 * deg) * 90)},
-        {{.XDREH = 1, .YDREH = 1, .ZDre = 1}, -1, 30, -10}};
-    for (auto r : rows) {
-        updateViewAngles(r.o, {.targetSwitch = r.targetSwitch, .wi_xZ = 30, .wi_yZ = -10});
-        EXPECT_EQ(std::tie(r.o.wi_x, r.o.wi_y), std::tie(r.wi_x, r.wi_y)) << r.targetSwitch;
     }
 }
 
