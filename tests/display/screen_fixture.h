@@ -14,6 +14,8 @@
 
 class FramedScreen : public ::testing::Test {
 protected:
+    static constexpr int red = 4, green = 10, white = 15;
+    static constexpr std::size_t frameSize = 2 * 1024 + 2 * 766;  // pixels of the blue frame
     void SetUp() override {
         display::openScreen(screen);
         display::setViewport(screen, 1, 1, 1022, 766, 0, 1);
@@ -47,8 +49,7 @@ protected:
                     const int x = (column - 1 + k) * 8 + b, y = (row - 1) * 16 + r;
                     const bool ink = display::glyphRows(static_cast<unsigned char>(text[std::size_t(k)]))[r] & (0x80 >> b);
                     if (pixel(x, y) != (ink ? fg : bg))
-                        return ::testing::AssertionFailure() << "cell " << row << "," << column + k << " differs at " << x
-                                                             << "," << y;
+                        return ::testing::AssertionFailure() << "cell " << row << "," << column + k << " differs at " << x << "," << y;
                 }
         return ::testing::AssertionSuccess();
     }
