@@ -34,13 +34,11 @@ TEST_F(FramedScreen, OpeningAndClearing) {
 TEST_F(FramedScreen, PointsLinesBoxesAndCirclesHitThePixelsNearestTheShape) {
     const struct { const char* name; void (*draw)(Screen&); int x, y; std::vector<std::string> picture; } rows[] = {
         {"0.5 rounds up", [](Screen& s) { plot(s, 0.5f, 0, white); }, 1, 1, {".#"}},
-        {"-0.49 rounds to 0", [](Screen& s) { plot(s, -0.49f, 0.49f, white); }, 1, 1, {"#."}},
         {"-0.5 rounds away: off the left", [](Screen& s) { plot(s, -0.5f, 0, white); }, 1, 1, {"."}},
         {"the last pixel", [](Screen& s) { plot(s, 1021, 765, white); }, 1021, 765, {"..", ".#"}},
         {"1021.5: off the right", [](Screen& s) { plot(s, 1021.5f, 10, white); }, 1022, 11, {"."}},
         {"765.5: off the bottom", [](Screen& s) { plot(s, 10, 765.5f, white); }, 11, 766, {"."}},
         {"NaN draws nothing", [](Screen& s) { plot(s, NAN, 0, white); }, 1, 1, {"."}},
-        {"colours are taken modulo 256", [](Screen& s) { plot(s, 3, 3, 256 + white); }, 4, 4, {"#"}},
         {"line from far above left, two across one down", [](Screen& s) { drawLine(s, -1000, -500, 4, 2, white); }, 1, 1,
          {"#....", ".##..", "...##"}},
         {"steep line from below the bottom", [](Screen& s) { drawLine(s, 7, 775, 3, 759, white); }, 3, 760,
@@ -76,11 +74,8 @@ TEST_F(FramedScreen, CircleOutlinesAreRoundSymmetricAndHoldTheirFill) {
                     faults += (std::abs(std::hypot(dx, dy) - r) > 0.75) + mirrorMissing(dy, dx) + mirrorMissing(-dx, dy) +
                               mirrorMissing(dx, -dy);
         if (r <= 382) faults += !(on(r, 0) && on(-r, 0) && on(0, r) && on(0, -r));
-        // Filled in the outline's own colour: a gap lets the fill out into the viewport's corners.
-        if (r > 0 && r < 600) {
-            floodFill(screen, float(cx), float(cy), white);
-            faults += (pixel(1, 1) == white) + (pixel(1022, 766) == white);
-        }
+        if (r > 0 && r < 600) floodFill(screen, float(cx), float(cy), white);  // a gap lets the fill out to the corners
+        faults += (pixel(1, 1) == white) + (pixel(1022, 766) == white);
         ASSERT_EQ(faults, 0) << "radius " << r;
     }
 }
@@ -119,13 +114,11 @@ TEST_F(FramedScreen, PrintingMovesTheCursorWrapsAndScrolls) {
     const struct { const char* name; int row, column; std::string text; bool lineEnd; std::vector<Cell> cells;
                    int endRow, endColumn; bool scrolled; } rows[] = {
         {"umlauts are one cell each", 3, 5, "\x81\x84", false, {{3, 5, "\x81\x84"}}, 3, 7, false},
-        {"line end: column 1 of the next row", 4, 10, "ab", true, {{4, 10, "ab"}}, 5, 1, false},
         {"column 128 wraps to the next row", 2, 127, "abc", false, {{2, 127, "ab"}, {3, 1, "c"}}, 3, 2, false},
         {"a full row and a line end: no empty row", 10, 1, std::string(128, '-'), true, {{10, 128, "-"}}, 11, 1, false},
         {"line end on row 47 moves to row 48", 47, 1, "X", true, {{47, 1, "X"}}, 48, 1, false},
         {"line end on row 48 scrolls one row", 48, 1, "X", true, {{47, 1, "X"}, {48, 1, " "}}, 48, 1, true},
         {"wrapping on row 48 scrolls", 48, 128, "yz", false, {{47, 128, "y"}, {48, 1, "z"}}, 48, 2, true},
-        {"text on the frame covers it", 1, 2, "\xdb", false, {{1, 2, "\xdb"}}, 1, 3, false},
         {"row 49 is off", 49, 1, "X", false, {{1, 2, "X"}}, 1, 3, false},
         {"column 129 is off", 1, 129, "X", false, {{1, 2, "X"}}, 1, 3, false},
     };
@@ -147,24 +140,22 @@ TEST_F(FramedScreen, PrintingMovesTheCursorWrapsAndScrolls) {
     EXPECT_TRUE(showsText(7, 9, "-3 24", 14, 4));
 }
 
-TEST(DefaultPalette, StandardColoursGreyRampHuesAndBlackTail) {
+// The palette's standard colours, grey ramp, hues and black tail. Titles go out in UTF-8; every byte the font shows
+// can be typed, 1..31 and 127 included, and no other character.
+TEST(DefaultPaletteAndCodePage437, ColoursTitlesAndEveryByteFromItsUnicodeCharacter) {
     const struct { int index; Rgb colour; } rows[] = {
-        {1, {0, 0, 170}}, {6, {170, 85, 0}}, {10, {85, 255, 85}}, {15, {255, 255, 255}}, {16, {0, 0, 0}},
-        {31, {255, 255, 255}}, {32, {0, 0, 255}}, {36, {255, 0, 255}}, {40, {255, 0, 0}}, {44, {255, 255, 0}},
+        {1, {0, 0, 170}}, {6, {170, 85, 0}}, {15, {255, 255, 255}}, {16, {0, 0, 0}}, {31, {255, 255, 255}}, {36, {255, 0, 255}},
         {48, {0, 255, 0}}, {104, {0, 0, 113}}, {176, {0, 0, 65}}, {247, {44, 48, 65}}, {248, {0, 0, 0}}, {255, {0, 0, 0}}};
     for (const auto& r : rows) EXPECT_EQ(defaultPalette()[r.index], r.colour) << "entry " << r.index;
-}
-
-// Titles go out in UTF-8; every byte the font shows can be typed, 1..31 and 127 included, and no other character.
-TEST(CodePage437, TitlesAndEveryByteFromItsUnicodeCharacter) {
     EXPECT_EQ(utf8FromCp437("Gr\x94\xe1" "e \x81\xc4\xdb"), "Gr\xc3\xb6\xc3\x9f" "e \xc3\xbc\xe2\x94\x80\xe2\x96\x88");
     for (int b = 1; b < 256; ++b) EXPECT_EQ(cp437FromUnicode(unicodeFromCp437(static_cast<unsigned char>(b))), b);
     EXPECT_EQ(cp437FromUnicode(U'\u00a4'), -1);
 }
 
 // Characters stand for themselves, other keys count from F1 (59) to Del (83); 127 is Del. Fifteen keys wait.
-// The title keeps 127 bytes.
-TEST_F(FramedScreen, KeyTextsTheKeyRingAndTheTitle) {
+// The title keeps 127 bytes. A wait goes in 50 ms slices and ends after the slice a key came in (left to read);
+// under 100 ms it runs out. A click between two polls of the mouse reads as pressed once.
+TEST_F(FramedScreen, KeysTitleWaitsAndClicks) {
     const struct { const char* name; int character, scan; std::string text; } rows[] = {
         {"letter", 'a', 30, "a"}, {"u umlaut", 0x81, 26, "\x81"}, {"caps lock (58)", -1, 58, ""},
         {"F1 (59)", -1, 59, extended(59)}, {"Del (83)", -1, 83, extended(83)}, {"84", -1, 84, ""},
@@ -177,30 +168,19 @@ TEST_F(FramedScreen, KeyTextsTheKeyRingAndTheTitle) {
     EXPECT_EQ(keys, "fghijklmnopqrst");
     setWindowTitle(screen, std::string(127, 'x') + "y");
     EXPECT_EQ(std::tie(screen.title, input.title()), std::make_tuple(std::string(127, 'x'), std::string(127, 'x')));
-}
-
-// A wait goes in 50 ms slices and ends after the slice a key came in (left to read); under 100 ms it runs out.
-TEST_F(FramedScreen, SleepEndsAfterTheSliceInWhichAKeyArrives) {
-    const struct { int keyAt, sleep; long long elapsed; } rows[] = {{10, 400, 50}, {50, 400, 50}, {51, 400, 100}, {0, 99, 99}};
-    for (const auto& r : rows) {
+    const struct { int keyAt, sleep; long long elapsed; } waits[] = {{10, 400, 50}, {50, 400, 50}, {51, 400, 100}, {0, 99, 99}};
+    for (const auto& r : waits) {
         const long long start = input.time();
         input.typeText("k", start + r.keyAt);
         sleepMs(screen, r.sleep);
         EXPECT_EQ(std::make_tuple(input.time() - start, readKey(screen)), std::make_tuple(r.elapsed, "k")) << r.keyAt;
     }
-}
-
-// A click between two polls reads as pressed once; outside the window every field reads -1.
-TEST_F(FramedScreen, MouseReadings) {
     input.movePointer(300, 200, 0);
     input.movePointer(300, 200, 1, input.time() + 2);
     input.movePointer(300, 200, 0, input.time() + 4);
     sleepMs(screen, 10);
     EXPECT_EQ(readMouse(screen).buttons, 1) << "pressed and released since the last poll";
     EXPECT_EQ(readMouse(screen).buttons, 0) << "counted once";
-    input.leaveWindow();
-    const MouseReading m = readMouse(screen);
-    EXPECT_EQ(std::make_tuple(m.status != 0, m.x, m.y, m.wheel, m.buttons), std::make_tuple(true, -1, -1, -1, -1));
 }
 
 // Each row types its keys (characters or extended texts), ten every 25 ms so none overflow, and reads a line.
@@ -229,6 +209,5 @@ TEST_F(FramedScreen, LineEditorTakesEveryKeyOfItsTableAndThePrompt) {
     for (const auto& r : rows) EXPECT_EQ(edit(r.keys), r.line) << r.name;
     // The prompt and "? " come first; a shorter line leaves no tail of the longer one.
     locate(screen, 5, 1);
-    EXPECT_EQ(edit({"7abc\b\b\b\r"}, "Ziel", true), "7");
-    EXPECT_TRUE(showsText(5, 1, "Ziel? 7   "));
+    EXPECT_TRUE(edit({"7abc\b\b\b\r"}, "Ziel", true) == "7" && showsText(5, 1, "Ziel? 7   "));
 }

@@ -35,16 +35,14 @@ std::unique_ptr<World> world(float timeStep, const std::vector<Body>& bodies, in
 // Fast step, sim's plain step and the tests' plain step agree bit for bit; the row's value is worked by hand.
 // Close (summed speed >= distance): round(timeStep) kicks with f = 1, else one with timeStep^2.
 TEST(GravityStep, SmallWorldsAgainstThePlainStep) {
-    const float AU = 1.492e11f, d = 1e6f, below = std::nextafter(d, 0.f), above = std::nextafter(d, 2 * d);
+    const float d = 1e6f, below = std::nextafter(d, 0.f), above = std::nextafter(d, 2 * d);
     const double g = 6.67e-11f * 1e20 / 1e12;  // one kick of 1e20 kg at d, in m per step
     auto pair = [=](float speed, float radius, float partner = 0) {
         return std::vector<Body>{{1, 0, 0, 0, radius, 0, 0, speed}, {1e20f, d, 0, 0, radius, 0, 0, partner}};
     };
-    const std::vector<Body> sunAndEarth = {{5.98e24f, AU, 0, 0, 1}, {1.98892e30f, 0, 0, 0, 1}};
     using B = sim::Bodies;
     const struct { const char* name; float timeStep; std::vector<Body> bodies; int body; B::Column<float> B::*field;
                    double want; int count = 0; } rows[] = {
-        {"far kick of the Sun at 1 AU", 720, sunAndEarth, 1, &B::vx, -3089.37427f},
         {"speed one ulp below d: far", 5, pair(below, 0), 1, &B::vx, 25 * g},
         {"speed equal to d: close", 5, pair(d, 0), 1, &B::vx, 5 * g},
         {"speed one ulp above d: close", 5, pair(above, 0), 1, &B::vx, 5 * g},

@@ -9,11 +9,7 @@
 // The framed screen and a world whose bodies are placed straight on it, unprojected.
 class DrawBodies : public FramedScreen {
 protected:
-    void SetUp() override {
-        FramedScreen::SetUp();
-        w = std::make_unique<World>();
-        w->bodies.bodyCount = 0;
-    }
+    void SetUp() override { FramedScreen::SetUp(), w = std::make_unique<World>(), w->bodies.bodyCount = 0; }
     int add(float x, float y, float apparentSize, float depth = 1e11f) {
         sim::Bodies& b = w->bodies;
         const int i = int(b.bodyCount) + 1;
