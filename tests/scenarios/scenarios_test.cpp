@@ -122,7 +122,6 @@ TEST(SolarSystem, TheCatalogueAfterAnotherScenarioAndJupiterAfterIt) {
     rows[] = {
         {5, "Mars", 0.108, 0, 1.52, -24100, 4, 3400000}, {7, "Saturn", 94.11, 0, 9.54, -9600, 12, 60300000},
         {11, "Ceres", 9.39e20, 0, 2.77, 0, 8, 490000}, {15, "Mond", 7.35e22f, 4, 3.85001e8f, -1100, 7, 1738000},
-        {23, "Triton", 2.15e22f, 9, 3.54759e8f, 4390, 8, 1340000},
     };
     auto w = std::make_unique<World>();
     sim::Bodies& b = w->bodies;

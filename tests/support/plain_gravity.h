@@ -32,8 +32,7 @@ inline void plainStep(PlainSystem& s) {
         for (int j = 1; j <= n; ++j) {
             if (j == i || B[j].active == 0 || K < 1) continue;
             bool iAbsorbed = false;
-            int k = 1;
-            while (true) {
+            for (int k = 1; k <= K; ++k) {
                 PlainBody &bi = B[i], &bj = B[j];
                 float dx = float(double(bj.x) - bi.x), dy = float(double(bj.y) - bi.y), dz = float(double(bj.z) - bi.z);
                 float d = root(double(dx) * dx + double(dy) * dy + double(dz) * dz);
@@ -63,8 +62,7 @@ inline void plainStep(PlainSystem& s) {
                 bi.vy = float(bi.vy + double(sinE) * a);
                 bi.vz = float(bi.vz + double(cosE) * a * uz);
                 bi.speed = root(double(bi.vx) * bi.vx + double(bi.vy) * bi.vy + double(bi.vz) * bi.vz);
-                k += 1;
-                if (!(close && k <= K)) break;
+                if (!close) break;
             }
             if (iAbsorbed) break;
         }

@@ -28,8 +28,10 @@ std::array<float, 5> project(Observer o, const Target& t, float x, float y, floa
 }  // namespace
 
 // Depth and screen position truncate towards zero; behind the eye the image mirrors; a roll of 90 turns it in
-// target view, free view drops it.
-TEST(Projection, WorkedPositions) {
+// target view, free view drops it. The distance is the root of the squared float differences summed in double (in
+// float it is one step off); the apparent size 5 arctan(diameter / 1.4 / distance) degrees, the angle of 1 just
+// below 45 (the degree is 3.1416 / 180).
+TEST(Projection, WorkedPositionsDistanceAndApparentSize) {
     const float ahead = 4.476e11f;
     const struct { const char* name; Observer eye; float targetSwitch, x, y, z, sx, sy, depth; } rows[] = {
         {"1 AU down", {}, 1, 0, -AU, 0, 510, 533, ahead}, {"behind and right: mirrored", {}, 1, AU, 0, -6 * AU, 360, 383, -ahead},
@@ -42,14 +44,8 @@ TEST(Projection, WorkedPositions) {
         const auto s = project(r.eye, {.targetSwitch = r.targetSwitch}, r.x, r.y, r.z);
         EXPECT_EQ(std::tie(s[0], s[1], s[2]), std::tie(r.sx, r.sy, r.depth)) << r.name;
     }
-}
-
-// The distance is the root of the squared float differences summed in double (in float it is one step off);
-// the apparent size 5 arctan(diameter / 1.4 / distance) degrees, the angle of 1 just below 45 (degree 3.1416 / 180).
-TEST(Projection, DistanceAndApparentSize) {
     const auto s = project({}, {}, 0, -AU, 0, 1.392e9f);
-    const double rz = -double(Observer{}.ZAuge);
-    EXPECT_EQ(s[3], float(std::sqrt(double(AU) * AU + rz * rz)));
+    EXPECT_EQ(s[3], float(std::sqrt(double(AU) * AU + double(ahead) * ahead)));
     EXPECT_NEAR(s[4], 5 * std::atan(1.392e9 / 1.4 / s[3]) * 180 / std::numbers::pi, 5e-3);
     for (double v = 1e-4; v < 1e5; v *= 1.05) ASSERT_NEAR(arctanDegrees(float(v)), std::atan(v) * 180 / std::numbers::pi, 1e-3) << v;
     EXPECT_TRUE(arctanDegrees(1) < 45 && arctanDegrees(1) > 44.999f && arctanDegrees(INFINITY) < 90);
@@ -113,8 +109,7 @@ TEST(TargetView, TargetBodyOnlyWithinTheTableAndWhileDrawnLandsOnTheCentre) {
         const int i = c.body;
         EXPECT_TRUE(i == 0 || (b.screenX[i] == 510 && b.screenY[i] == 383 && b.depth[i] > 0 && t.xrel == -0.5f)) << c.Ziel;
     }
-    const struct { const char* line; float number; } typed[] = {
-        {"  \t4", 4}, {"-2.5e1,7", -25}, {"+.5 9", 0.5f}, {"4abc", 4}, {".", 0}, {"1e300", INFINITY}, {"-1e999", -INFINITY}};
+    const struct { const char* line; float number; } typed[] = {{" \t-2.5e1,7", -25}, {"1e300", INFINITY}, {"-1e999", -INFINITY}};
     for (const auto& c : typed) EXPECT_EQ(targetNumber(c.line), c.number) << '"' << c.line << '"';
 }
 
