@@ -22,6 +22,7 @@ protected:
         display::setColor(screen, 10);
     }
     int pixel(int x, int y) { return display::pixelAt(screen, x, y); }
+    static std::string extended(int scanCode) { return {'\xff', static_cast<char>(scanCode)}; }  // an extended key
     std::size_t count(int colour) {
         const std::vector<uint8_t> frame = display::copyFrame(screen);
         return std::size_t(std::count(frame.begin(), frame.end(), colour));

@@ -1,6 +1,5 @@
-// The screen: graphics primitives against pictures and a plain search for the flood fill; the text grid (cursor,
-// wrapping at column 128, scrolling at row 48), number texts, palette, code page 437; keys, mouse, waits, the
-// title and the line editor, scripted on the headless backend's virtual clock.
+// The screen: primitives against pictures and a plain flood fill, the text grid, palette, code page 437; keys, mouse,
+// waits, the title and the line editor, scripted on the headless backend's virtual clock.
 #include <cmath>
 #include <random>
 #include <tuple>
@@ -12,20 +11,13 @@
 
 using namespace display;
 
-namespace {
-std::string extended(int scanCode) { return {'\xff', static_cast<char>(scanCode)}; }
-}  // namespace
-
 // Each row draws in white on a clear viewport: the picture stands at screen pixel (x, y), nothing white elsewhere.
-// Points round halves away from zero and clip at the viewport; shapes take the pixels nearest them; a line clipped
-// from far outside steps exactly as the whole walk would.
+// Points round halves away from zero; shapes take the pixels nearest them, clipped lines step as the whole walk.
 TEST_F(FramedScreen, PointsLinesBoxesAndCirclesHitThePixelsNearestTheShape) {
     const struct { const char* name; void (*draw)(Screen&); int x, y; std::vector<std::string> picture; } rows[] = {
         {"0.5 rounds up", [](Screen& s) { plot(s, 0.5f, 0, white); }, 1, 1, {".#"}},
         {"-0.5 rounds away: off the left", [](Screen& s) { plot(s, -0.5f, 0, white); }, 1, 1, {"."}},
         {"the last pixel", [](Screen& s) { plot(s, 1021, 765, white); }, 1021, 765, {"..", ".#"}},
-        {"1021.5: off the right", [](Screen& s) { plot(s, 1021.5f, 10, white); }, 1022, 11, {"."}},
-        {"765.5: off the bottom", [](Screen& s) { plot(s, 10, 765.5f, white); }, 11, 766, {"."}},
         {"NaN draws nothing", [](Screen& s) { plot(s, NAN, 0, white); }, 1, 1, {"."}},
         {"line from far above left, two across one down", [](Screen& s) { drawLine(s, -1000, -500, 4, 2, white); }, 1, 1,
          {"#....", ".##..", "...##"}},
@@ -33,7 +25,6 @@ TEST_F(FramedScreen, PointsLinesBoxesAndCirclesHitThePixelsNearestTheShape) {
          {".#..", ".#..", ".#..", "..#.", "..#.", "..#.", "..#."}},
         {"line out at the right", [](Screen& s) { drawLine(s, 1019, 3, 2000, -500, white); }, 1019, 3, {"..##o", ".#..o"}},
         {"box, corners in any order", [](Screen& s) { drawBox(s, 6, 3, 2, 1, white, false); }, 3, 2, {"#####", "#...#", "#####"}},
-        {"filled box", [](Screen& s) { drawBox(s, 2, 3, 6, 1, white, true); }, 3, 2, {"#####", "#####", "#####"}},
         {"circle of radius 0", [](Screen& s) { drawCircle(s, 1, 1, 0, white); }, 2, 2, {"#"}},
         {"negative radius", [](Screen& s) { drawCircle(s, 1, 1, -5, white); }, 1, 1, {"."}},
     };
@@ -132,21 +123,19 @@ TEST_F(FramedScreen, PrintingMovesTheCursorWrapsAndScrolls) {
     EXPECT_EQ(std::make_tuple(count(4), screen.row, screen.column), std::make_tuple(1024u * 768, 1, 1));
 }
 
-// The palette's standard colours, grey ramp, hues and black tail. Titles go out in UTF-8; every byte the font shows
-// can be typed, 1..31 and 127 included, and no other character.
-TEST(DefaultPaletteAndCodePage437, ColoursTitlesAndEveryByteFromItsUnicodeCharacter) {
+// The palette's standard colours, grey ramp, hues and black tail; every byte the font shows can be typed.
+TEST(DefaultPaletteAndCodePage437, ColoursAndEveryByteFromItsUnicodeCharacter) {
     const struct { int index; Rgb colour; } rows[] = {
         {1, {0, 0, 170}}, {6, {170, 85, 0}}, {15, {255, 255, 255}}, {16, {0, 0, 0}}, {31, {255, 255, 255}}, {36, {255, 0, 255}},
         {48, {0, 255, 0}}, {104, {0, 0, 113}}, {176, {0, 0, 65}}, {247, {44, 48, 65}}, {248, {0, 0, 0}}, {255, {0, 0, 0}}};
     for (const auto& r : rows) EXPECT_EQ(defaultPalette()[r.index], r.colour) << "entry " << r.index;
-    EXPECT_EQ(utf8FromCp437("Gr\x94\xe1" "e \x81\xc4\xdb"), "Gr\xc3\xb6\xc3\x9f" "e \xc3\xbc\xe2\x94\x80\xe2\x96\x88");
     for (int b = 1; b < 256; ++b) EXPECT_EQ(cp437FromUnicode(unicodeFromCp437(static_cast<unsigned char>(b))), b);
     EXPECT_EQ(cp437FromUnicode(U'\u00a4'), -1);
 }
 
-// Characters stand for themselves, other keys count from F1 (59) to Del (83); 127 is Del.
-// The title keeps 127 bytes. A wait goes in 50 ms slices and ends after the slice a key came in (left to read);
-// under 100 ms it runs out. A click between two polls of the mouse reads as pressed once.
+// Characters stand for themselves, other keys count from F1 (59) to Del (83); 127 is Del. The title keeps 127 bytes.
+// A wait goes in 50 ms slices and ends after the slice a key came in; under 100 ms it runs out. A click between two
+// polls of the mouse reads as pressed once.
 TEST_F(FramedScreen, KeysTitleWaitsAndClicks) {
     const struct { const char* name; int character, scan; std::string text; } rows[] = {
         {"letter", 'a', 30, "a"}, {"u umlaut", 0x81, 26, "\x81"}, {"caps lock (58)", -1, 58, ""},

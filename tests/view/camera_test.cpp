@@ -27,10 +27,9 @@ std::array<float, 5> project(Observer o, const Target& t, float x, float y, floa
 
 }  // namespace
 
-// Depth and screen position truncate towards zero; behind the eye the image mirrors; a roll of 90 turns it in
-// target view, free view drops it. The distance is the root of the squared float differences summed in double (in
-// float it is one step off); the apparent size 5 arctan(diameter / 1.4 / distance) degrees, the angle of 1 just
-// below 45 (the degree is 3.1416 / 180).
+// Depth and screen position truncate towards zero; behind the eye the image mirrors; a roll of 90 turns it in target
+// view, free view drops it. The distance sums the squares in double (in float it is one step off); the apparent size
+// is 5 arctan(diameter / 1.4 / distance) degrees, the angle of 1 just below 45 (the degree is 3.1416 / 180).
 TEST(Projection, WorkedPositionsDistanceAndApparentSize) {
     const float ahead = 4.476e11f;
     const struct { const char* name; Observer eye; float targetSwitch, x, y, z, sx, sy, depth; } rows[] = {
@@ -96,8 +95,7 @@ TEST(TargetView, TargetBodyOnlyWithinTheTableAndWhileDrawnLandsOnTheCentre) {
     const struct { float Ziel, diameter; int body; } cases[] = {
         {0.5f, 1, 0}, {0.51f, 1, 1}, {2.5f, 1, 2}, {24.5f, 1, 24}, {24.51f, 1, 0}, {3, 0, 0}, {NAN, 1, 0}};
     for (const auto& c : cases) {
-        sim::Bodies b;
-        b.bodyCount = 24;
+        sim::Bodies b{.bodyCount = 24};
         for (int i = 1; i <= 24; ++i) b.diameter[i] = i == 3 ? c.diameter : 1, b.x[i] = float(i) * AU, b.y[i] = -AU;
         Observer o{.viewRoll = 37};
         Target t{.Ziel = c.Ziel, .targetSwitch = -1, .wi_xZ = 7, .EZiel = 8, .xZiel = 9};
