@@ -1,9 +1,6 @@
 // The gravity step against worked numbers and against the plain step of the tests.
 #include <cmath>
 #include <memory>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "sim/gravity.h"
 #include "sim/stats.h"

@@ -51,8 +51,9 @@ TEST(Projection, WorkedPositionsDistanceAndApparentSize) {
 }
 
 // Free view: yaw ZDre + XDREH, pitch sin(YDREH) cos(XDREH) 90. A body put where v takes the eye is dead ahead,
-// VAuge away: v goes along the last drawn view, not a turn since.
-TEST(Projection, FreeViewAnglesAndForwardMoveAgree) {
+// VAuge away: v goes along the last drawn view, not a turn since. Each key from the start state moves or turns the
+// observer its own way; scan codes count only after 255.
+TEST(ObserverKeys, FreeViewAnglesForwardMoveAndEachKeysDirection) {
     for (Observer o : {Observer{.XDREH = 30, .YDREH = 20}, {.XDREH = 200, .YDREH = -30, .ZDre = -15}, {.YDREH = 90}}) {
         o.VAuge = AU;
         updateViewAngles(o, {});
@@ -66,10 +67,6 @@ TEST(Projection, FreeViewAnglesAndForwardMoveAgree) {
         EXPECT_EQ(std::make_tuple(s[0], s[1]), std::make_tuple(510.f, 383.f)) << o.XDREH << " " << o.YDREH;
         EXPECT_NEAR(s[2], AU, AU * 1e-6);
     }
-}
-
-// Each key from the start state moves or turns the observer its own way; scan codes count only after 255.
-TEST(ObserverKeys, EachKeysDirection) {
     const float V = 5e9f, Z = -3 * AU;
     const struct { const char* name; int code, scan; bool handled; Observer after; } rows[] = {
         {"Right: +x", ext, 77, true, {.XAuge = V}}, {"Down: -y", ext, 80, true, {.YAuge = -V}},
