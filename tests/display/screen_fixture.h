@@ -50,7 +50,7 @@ protected:
                     const int x = (column - 1 + k) * 8 + b, y = (row - 1) * 16 + r;
                     const bool ink = display::glyphRows(static_cast<unsigned char>(text[std::size_t(k)]))[r] & (0x80 >> b);
                     if (pixel(x, y) != (ink ? fg : bg))
-                        return ::testing::AssertionFailure() << "cell " << row << "," << column + k << " differs at " << x << "," << y;
+                        return ::testing::AssertionFailure() << "cell " << row << "," << column + k << " at " << x << "," << y;
                 }
         return ::testing::AssertionSuccess();
     }

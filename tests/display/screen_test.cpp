@@ -23,7 +23,7 @@ TEST_F(FramedScreen, PointsLinesBoxesAndCirclesHitThePixelsNearestTheShape) {
         {"steep line from below the bottom", [](Screen& s) { drawLine(s, 7, 775, 3, 759, white); }, 3, 760,
          {".#..", ".#..", ".#..", "..#.", "..#.", "..#.", "..#."}},
         {"line out at the right", [](Screen& s) { drawLine(s, 1019, 3, 2000, -500, white); }, 1019, 3, {"..##o", ".#..o"}},
-        {"box, corners in any order", [](Screen& s) { drawBox(s, 6, 3, 2, 1, white, false); }, 3, 2, {"#####", "#...#", "#####"}},
+        {"box, any corner order", [](Screen& s) { drawBox(s, 6, 3, 2, 1, white, false); }, 3, 2, {"#####", "#...#", "#####"}},
         {"circle of radius 0", [](Screen& s) { drawCircle(s, 1, 1, 0, white); }, 2, 2, {"#"}},
         {"negative radius", [](Screen& s) { drawCircle(s, 1, 1, -5, white); }, 1, 1, {"."}},
     };
@@ -43,12 +43,12 @@ TEST_F(FramedScreen, CircleOutlinesAreRoundSymmetricAndHoldTheirFill) {
         const std::vector<uint8_t> frame = copyFrame(screen);
         auto visible = [&](int dx, int dy) { return std::abs(dx) <= 510 && dy >= -383 && dy <= 382; };
         auto on = [&](int dx, int dy) { return frame[std::size_t(cy + 1 + dy) * 1024 + std::size_t(cx + 1 + dx)] == white; };
-        auto missing = [&](int dx, int dy) { return visible(dx, dy) && !on(dx, dy); };  // a mirror image not drawn
+        auto gap = [&](int dx, int dy) { return visible(dx, dy) && !on(dx, dy); };  // a mirror image not drawn
         int faults = 0;
         for (int dy = -r - 1; dy <= r + 1; ++dy)
             for (int dx = -r - 1; dx <= r + 1; ++dx)
                 if (visible(dx, dy) && on(dx, dy))
-                    faults += (std::abs(std::hypot(dx, dy) - r) > 0.75) + missing(dy, dx) + missing(-dx, dy) + missing(dx, -dy);
+                    faults += (std::abs(std::hypot(dx, dy) - r) > 0.75) + gap(dy, dx) + gap(-dx, dy) + gap(dx, -dy);
         if (r <= 382) faults += !(on(r, 0) && on(-r, 0) && on(0, r) && on(0, -r));
         if (r > 0 && r < 600) floodFill(screen, float(cx), float(cy), white);  // a gap lets the fill out to the corners
         faults += (pixel(1, 1) == white) + (pixel(1022, 766) == white);
@@ -123,8 +123,8 @@ TEST_F(FramedScreen, PrintingMovesTheCursorWrapsAndScrolls) {
 // The palette's standard colours, grey ramp, hues and black tail; every byte the font shows can be typed.
 TEST(DefaultPaletteAndCodePage437, ColoursAndEveryByteFromItsUnicodeCharacter) {
     const struct { int index; Rgb colour; } rows[] = {
-        {1, {0, 0, 170}}, {6, {170, 85, 0}}, {15, {255, 255, 255}}, {16, {0, 0, 0}}, {31, {255, 255, 255}}, {36, {255, 0, 255}},
-        {104, {0, 0, 113}}, {176, {0, 0, 65}}, {247, {44, 48, 65}}, {248, {0, 0, 0}}};
+        {1, {0, 0, 170}}, {6, {170, 85, 0}}, {15, {255, 255, 255}}, {16, {0, 0, 0}}, {31, {255, 255, 255}},
+        {36, {255, 0, 255}}, {104, {0, 0, 113}}, {176, {0, 0, 65}}, {247, {44, 48, 65}}, {248, {0, 0, 0}}};
     for (const auto& r : rows) EXPECT_EQ(defaultPalette()[r.index], r.colour) << "entry " << r.index;
     for (int b = 1; b < 256; ++b) EXPECT_EQ(cp437FromUnicode(unicodeFromCp437(static_cast<unsigned char>(b))), b);
     EXPECT_EQ(cp437FromUnicode(U'\u00a4'), -1);
@@ -142,12 +142,12 @@ TEST_F(FramedScreen, KeysTitleWaitsAndClicks) {
     for (const auto& r : rows) EXPECT_EQ(keyText(keyCode({r.character, r.scan})), r.text) << r.name;
     setWindowTitle(screen, std::string(127, 'x') + "y");
     EXPECT_EQ(std::tie(screen.title, input.title()), std::make_tuple(std::string(127, 'x'), std::string(127, 'x')));
-    const struct { int keyAt, sleep; long long elapsed; } waits[] = {{10, 400, 50}, {50, 400, 50}, {51, 400, 100}, {0, 99, 99}};
+    const struct { int keyAt, wait; long long took; } waits[] = {{10, 400, 50}, {50, 400, 50}, {51, 400, 100}, {0, 99, 99}};
     for (const auto& r : waits) {
         const long long start = input.time();
         input.typeText("k", start + r.keyAt);
-        sleepMs(screen, r.sleep);
-        EXPECT_EQ(std::make_tuple(input.time() - start, readKey(screen)), std::make_tuple(r.elapsed, "k")) << r.keyAt;
+        sleepMs(screen, r.wait);
+        EXPECT_EQ(std::make_tuple(input.time() - start, readKey(screen)), std::make_tuple(r.took, "k")) << r.keyAt;
     }
     input.movePointer(300, 200, 0);
     input.movePointer(300, 200, 1, input.time() + 2);

@@ -33,7 +33,7 @@ std::array<float, 5> project(Observer o, const Target& t, float x, float y, floa
 TEST(Projection, WorkedPositionsDistanceAndApparentSize) {
     const float ahead = 4.476e11f;
     const struct { const char* name; Observer eye; float targetSwitch, x, y, z, sx, sy, depth; } rows[] = {
-        {"1 AU down", {}, 1, 0, -AU, 0, 510, 533, ahead}, {"behind and right: mirrored", {}, 1, AU, 0, -6 * AU, 360, 383, -ahead},
+        {"1 AU down", {}, 1, 0, -AU, 0, 510, 533, ahead}, {"behind, right: mirrored", {}, 1, AU, 0, -6 * AU, 360, 383, -ahead},
         {"depth -2.75 truncates to -2", {.ZAuge = 0}, 1, 1, 0, -2.75f, 285, 383, -2},
         {"far above truncates towards zero", {.ZAuge = 0}, 1, 0, 10, 2, 510, -1866, 2},
         {"rolled: above shows right", {.viewRoll = 90}, -1, 0, AU, 0, 660, 383, ahead},
@@ -46,7 +46,7 @@ TEST(Projection, WorkedPositionsDistanceAndApparentSize) {
     const auto s = project({}, {}, 0, -AU, 0, 1.392e9f);
     EXPECT_EQ(s[3], float(std::sqrt(double(AU) * AU + double(ahead) * ahead)));
     EXPECT_NEAR(s[4], 5 * std::atan(1.392e9 / 1.4 / s[3]) * 180 / std::numbers::pi, 5e-3);
-    for (double v = 1e-4; v < 1e5; v *= 1.05) ASSERT_NEAR(arctanDegrees(float(v)), std::atan(v) * 180 / std::numbers::pi, 1e-3) << v;
+    for (double v = 1e-4; v < 1e5; v *= 1.05) ASSERT_NEAR(arctanDegrees(float(v)), std::atan(v) / std::numbers::pi * 180, 1e-3);
     EXPECT_TRUE(arctanDegrees(float(std::tan(45 * (3.1416 / 180)))) == 45 && arctanDegrees(INFINITY) < 90);
 }
 
@@ -104,14 +104,14 @@ TEST(TargetView, TargetBodyOnlyWithinTheTableAndWhileDrawnLandsOnTheCentre) {
         const int i = c.body;
         EXPECT_TRUE(i == 0 || (b.screenX[i] == 510 && b.screenY[i] == 383 && b.depth[i] > 0 && t.xrel == -0.5f)) << c.Ziel;
     }
-    const struct { const char* line; float number; } typed[] = {{" \t-2.5e1,7", -25}, {"1e300", INFINITY}, {"-1e999", -INFINITY}};
-    for (const auto& c : typed) EXPECT_EQ(targetNumber(c.line), c.number) << '"' << c.line << '"';
+    for (auto [line, number] : {std::pair{" \t-2.5e1,7", -25.f}, {"1e300", INFINITY}, {"-1e999", -INFINITY}})
+        EXPECT_EQ(targetNumber(line), number) << '"' << line << '"';
 }
 
 // Bodies 2 and 3 on screen, body 1 absorbed and never picked; marks and ring flag start at 9, 9 and 7.
 TEST(Marking, NearestBodyTiesToTheLowerNumberWithin10000Pixels) {
     const struct { const char* name; int buttons; float x2, y2, x3, y3; int mark1, mark2, ring; } cases[] = {
-        {"right picks the nearest", 2, 100, 0, 50, 0, 9, 3, 1}, {"rounded tie keeps the lower", 1, 50.4f, 0, 0, 49.6f, 2, 9, 1},
+        {"right picks the nearest", 2, 100, 0, 50, 0, 9, 3, 1}, {"tie keeps the lower", 1, 50.4f, 0, 0, 49.6f, 2, 9, 1},
         {"9999 pixels away is picked", 1, 9999.4f, 0, 20000, 0, 2, 9, 1},
         {"9999.5 rounds to 10000: kept", 1, 9999.5f, 0, 20000, 0, 9, 9, 1},
         {"left and right clear both", 3, 0, 0, 0, 0, -1, -1, -1}, {"no button", 0, 0, 0, 0, 0, 9, 9, 7},

@@ -53,7 +53,7 @@ TEST_F(DrawBodies, PointsAndDiscs) {
 TEST_F(DrawBodies, RingsAndTheDepthRule) {
     const struct { const char* name; bool asMark2; int flag; float depth; bool body, ring; } rows[] = {
         {"mark2, flag 1", true, 1, 1e11f, true, true}, {"flag -1: no ring", false, -1, 1e11f, true, false},
-        {"depth -0.5 is in front", false, 1, -0.5f, true, true}, {"depth -0.51 is behind: nothing", false, 1, -0.51f, false, false},
+        {"-0.5: in front", false, 1, -0.5f, true, true}, {"-0.51: behind, nothing drawn", false, 1, -0.51f, false, false},
     };
     for (const auto& r : rows) {
         SetUp();
@@ -61,7 +61,7 @@ TEST_F(DrawBodies, RingsAndTheDepthRule) {
         w->hud.markRingFlag = r.flag;
         draw();
         const bool ring = at(420, 300) == red && at(400, 280) == red && at(421, 300) == 0;
-        EXPECT_EQ(std::make_tuple(at(400, 300) == red, ring, count(red) > 1), std::make_tuple(r.body, r.ring, r.ring)) << r.name;
+        EXPECT_EQ(std::make_tuple(at(400, 300) == red, ring, count(red) > 1), std::tie(r.body, r.ring, r.ring)) << r.name;
     }
 }
 
@@ -72,7 +72,7 @@ TEST_F(DrawBodies, NamesAtTheEdgesOfTheirRules) {
         {"body 17 at 221.99 m", 17, 400, 400, 221.99f, true}, {"body 17 at 222 m", 17, 400, 400, 222, false},
         {"x = 1", 1, 1, 400, 1e9f, false}, {"x = 2", 1, 2, 400, 1e9f, true}, {"x = 940", 1, 940, 400, 1e9f, true},
         {"x = 941", 1, 941, 400, 1e9f, false}, {"y = 32", 1, 400, 32, 1e9f, false}, {"y = 33", 1, 400, 33, 1e9f, true},
-        {"y = 750", 1, 400, 750, 1e9f, true}, {"y = 751", 1, 400, 751, 1e9f, false}, {"names off", 1, 400, 400, 1e9f, false, -1},
+        {"y = 750", 1, 400, 750, 1e9f, true}, {"y = 751", 1, 400, 751, 1e9f, false}, {"off", 1, 400, 400, 1e9f, false, -1},
     };
     for (const auto& r : rows) {
         SetUp();
