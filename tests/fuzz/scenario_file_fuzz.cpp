@@ -21,7 +21,6 @@
 #include "scenarios/solar_system.h"
 #include "sim/clock.h"
 #include "sim/gravity.h"
-#include "world.h"
 
 namespace {
 

@@ -31,20 +31,17 @@ TEST(ScenarioFile, WritesTheProgramStartSolarSystemInPrintZones) {
         for (const std::string& f : fields) line += f + std::string(14 - f.size() % 14, ' ');
         return line;
     };
+    auto w = solarSystem();
+    w->bodies.x[1] = -1.234568e-08f;  // thirteen characters, so one blank
     std::vector<std::string> lines;
-    std::istringstream in(io::scenarioText(*solarSystem()));
+    std::istringstream in(io::scenarioText(*w));
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     ASSERT_EQ(lines.size(), 25u);
     EXPECT_EQ(lines[0], zones({" 1", " 5e+09", " 0", " 0", " 0", " 0", " 0", "-4.476e+11", " 1", " 6.67e-11", " 720",
                                " 0", " 0", " 1", "-1", " 0", " 24"}) + " 24");
-    EXPECT_EQ(lines[1], zones({" 0", " 0", " 0", " 72", " 11520", " 0", " 1392000", " 696000", " 14", " 1.98892e+30",
-                               " 1"}) + "Sonne");
+    EXPECT_EQ(lines[1], zones({"-1.234568e-08", " 0", " 0", " 72", " 11520", " 0", " 1392000", " 696000", " 14",
+                               " 1.98892e+30", " 1"}) + "Sonne");
     EXPECT_EQ(lines[19], zones(std::vector<std::string>(11, " 0")) + "\"\"");
-    auto w = std::make_unique<World>();
-    w->bodies.bodyCount = 1;
-    w->bodies.x[1] = -1.234568e-08f;  // thirteen characters and one blank
-    const std::string text = io::scenarioText(*w);
-    EXPECT_EQ(text.substr(text.find('\n') + 1, 16), "-1.234568e-08  0");
 }
 
 // Exact digits read back bit for bit, awkward names and values that are not
@@ -61,7 +58,6 @@ TEST(ScenarioFile, ReadsBackWhatItWrote) {
     ASSERT_TRUE(io::saveScenario(*original, dir.file("exact.dat"), io::exactDigits).ok);
     const auto back = loaded(dir.file("exact.dat"));
     EXPECT_EQ(state(*back), state(*original));
-    for (int k = 0; k < 7; ++k) EXPECT_EQ(back->bodies.name[2 + k], names[k]);
     original->bodies.x[2] = 123456792.f;
     ASSERT_TRUE(io::saveScenario(*original, dir.file("p.dat")).ok);
     EXPECT_EQ(loaded(dir.file("p.dat"))->bodies.x[2], 123456800.f);
@@ -69,7 +65,8 @@ TEST(ScenarioFile, ReadsBackWhatItWrote) {
 
 // One scenario written by hand in every form the reader takes loads as its
 // plain form: any blanks, tabs or commas between fields (an empty field is 0),
-// every kind of line end, d exponents, names quoted or not.
+// every kind of line end, d exponents, names quoted or not (an open quote ends
+// with the line, what follows a closing one is dropped).
 TEST(ScenarioFile, HandWrittenFormsLoadAsThePlainForm) {
     const std::string plain = " 7 5e9 0 0 0 0 0 -4e11 1 6.67e-11 720 0 0 1 -1 0 2 2\n"
                               " 1500 -0.0015 0.5 0 0 0 1 1 1 1 1 Sonne\n 1 2 3 0 0 0 1 1 1 1 1 \"Erde, Mond\"\n";
@@ -79,11 +76,9 @@ TEST(ScenarioFile, HandWrittenFormsLoadAsThePlainForm) {
         {"empty fields", "7, 5e9 ,,,,, ,-4e11,1,6.67e-11,720,,,1,-1,,2,2\n"
                          "1500,-0.0015,0.5,,,,1,1,1,1,1,   Sonne\n1,2,3,,,,1,1,1,1,1,\"Erde, Mond\"\n"},
         {"line ends", "7\n5e9\r\n0\r0 0 0 0 -4e11 1 6.67e-11 720 0 0 1 -1 0 2 2\r\n"
-                      "1500 -0.0015 0.5 0 0 0 1 1 1 1 1 Sonne\r1 2 3 0 0 0 1 1 1 1 1 \"Erde, Mond\""},
+                      "1500 -0.0015 0.5 0 0 0 1 1 1 1 1 \"Sonne\"xy\r1 2 3 0 0 0 1 1 1 1 1 \"Erde, Mond"},
         {"exponents and signs", " +7 5d9 0 0 0 0 0 -4D11 1 6.67d-11 720 0 0 1 -1 0 2 2\n"
                                 " 1.5e3 -1.5D-3 .5 0 0 0 1. 1 1 1 1 Sonne\n 1 2 3 0 0 0 1 1 1 1 1 \"Erde, Mond\"\n"},
-        {"quotes", " 7 5e9 0 0 0 0 0 -4e11 1 6.67e-11 720 0 0 1 -1 0 2 2\n"
-                   " 1500 -0.0015 0.5 0 0 0 1 1 1 1 1 \"Sonne\"xy\n 1 2 3 0 0 0 1 1 1 1 1 \"Erde, Mond\n"},
     };
     TempDir dir;
     writeFile(dir.file("plain.dat"), plain);

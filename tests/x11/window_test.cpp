@@ -15,7 +15,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <thread>
@@ -156,8 +155,8 @@ TEST_P(X11Window, KeysArriveAsKeyTexts) {
 TEST_P(X11Window, PointerButtonsWheelAndOutside) {
     XTestFakeMotionEvent(u(), DefaultScreen(u()), 1200, 900, CurrentTime);
     XFlush(u());
-    EXPECT_TRUE(eventually([&] { return readMouse(*screen).status != 0; }));
-    MouseReading m = readMouse(*screen);
+    MouseReading m;
+    EXPECT_TRUE(eventually([&] { return (m = readMouse(*screen)).status != 0; }));
     EXPECT_EQ(std::vector<int>({m.x, m.y, m.wheel, m.buttons}), std::vector<int>({-1, -1, -1, -1}));
     XTestFakeMotionEvent(u(), DefaultScreen(u()), 100, 50, CurrentTime);
     XFlush(u());
