@@ -51,14 +51,15 @@ TEST(ScenarioFile, ReadsBackWhatItWrote) {
     auto original = solarSystem(700);
     original->observer.wi_x = 1.0f / 3;
     original->reservedNumber = 42;
-    std::tie(original->physics.G, original->bodies.x[3], original->bodies.vz[4]) = std::tuple(NAN, -HUGE_VALF, HUGE_VALF);
+    auto& b = original->bodies;
+    std::tie(original->physics.G, b.x[3], b.vz[4]) = std::tuple(NAN, -HUGE_VALF, HUGE_VALF);
     const std::string names[] = {"Halley, der Komet", " Leer davor", "", "\tTab", "Zitat\"innen",
                                  "Blanks hinten  ", "\x81\x84 cp437"};
-    for (int k = 0; k < 7; ++k) original->bodies.name[2 + k] = names[k];
+    for (int k = 0; k < 7; ++k) b.name[2 + k] = names[k];
     ASSERT_TRUE(io::saveScenario(*original, dir.file("exact.dat"), io::exactDigits).ok);
     const auto back = loaded(dir.file("exact.dat"));
     EXPECT_EQ(state(*back), state(*original));
-    original->bodies.x[2] = 123456792.f;
+    b.x[2] = 123456792.f;
     ASSERT_TRUE(io::saveScenario(*original, dir.file("p.dat")).ok);
     EXPECT_EQ(loaded(dir.file("p.dat"))->bodies.x[2], 123456800.f);
 }

@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <thread>
@@ -30,33 +31,27 @@ namespace {
 
 std::string serverDisplay;  // ":N" of the test's server, empty when it did not start
 
-// Xvfb on a display it picks itself, for the whole test program.
-class Xvfb : public ::testing::Environment {
-public:
+// Xvfb on a display it picks itself, for the whole test program; without it every test is skipped.
+struct Xvfb : ::testing::Environment {
     void SetUp() override {
         XInitThreads();
         // The shell prints its process id and becomes Xvfb, which prints its display number once it accepts
         // connections; the server goes with the tests, even when they are killed.
-        server_ = popen("echo $$; exec setpriv --pdeathsig TERM Xvfb -displayfd 1 -screen 0 1280x1024x24"
-                        " -nolisten tcp -noreset 2>/dev/null", "re");
-        char pid[32] = "", number[32] = "";
-        if (server_ && std::fgets(pid, sizeof pid, server_) && std::fgets(number, sizeof number, server_))
+        server = popen("echo $$; exec setpriv --pdeathsig TERM Xvfb -displayfd 1 -screen 0 1280x1024x24"
+                       " -nolisten tcp -noreset 2>/dev/null", "re");
+        char pidText[32] = "", number[32] = "";
+        if (server && std::fgets(pidText, sizeof pidText, server) && std::fgets(number, sizeof number, server))
             serverDisplay = ":" + std::to_string(std::atoi(number));
-        pid_ = std::atoi(pid);
-        if (serverDisplay.empty()) std::fprintf(stderr, "x11 tests: Xvfb did not start; the tests are skipped\n");
+        pid = std::atoi(pidText);
+        if (serverDisplay.empty()) GTEST_SKIP() << "x11 tests: Xvfb did not start";
     }
     void TearDown() override {
-        if (pid_ > 0) kill(pid_, SIGTERM);
-        if (server_) pclose(server_);
+        if (pid > 0) kill(pid, SIGTERM);
+        if (server) pclose(server);
     }
-
-private:
-    std::FILE* server_ = nullptr;
-    pid_t pid_ = 0;
+    std::FILE* server = nullptr;
+    pid_t pid = 0;
 };
-
-#define REQUIRE_XVFB() \
-    if (serverDisplay.empty()) GTEST_SKIP() << "Xvfb is not available"
 
 // Polls until done() holds, for at most timeout; true if it did.
 template <typename Done>
@@ -77,7 +72,6 @@ User openUser() { return User(XOpenDisplay(serverDisplay.c_str()), XCloseDisplay
 class X11Window : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
-        REQUIRE_XVFB();
         ASSERT_NE(user, nullptr);
         std::string error;
         auto opened = x11::openWindowBackend({serverDisplay, GetParam()}, error);
@@ -119,7 +113,8 @@ TEST_P(X11Window, PixelsAndTheCloseButton) {
     drawLine(*screen, 0, 700, 1021, 710, 13);
     EXPECT_TRUE(eventually([&] { return firstDifference().empty(); })) << "differs at " << firstDifference();
     XEvent close{};
-    close.xclient = {ClientMessage, 0, False, u(), backend->windowId(), XInternAtom(u(), "WM_PROTOCOLS", False), 32, {}};
+    const Atom protocols = XInternAtom(u(), "WM_PROTOCOLS", False);
+    close.xclient = {ClientMessage, 0, False, u(), backend->windowId(), protocols, 32, {}};
     close.xclient.data.l[0] = long(XInternAtom(u(), "WM_DELETE_WINDOW", False));
     XSendEvent(u(), backend->windowId(), False, NoEventMask, &close);
     XFlush(u());
@@ -224,7 +219,8 @@ struct Orbits {
 }
 
 // Whether any pixel of the window's rectangle, grabbed at once, has one of the colours.
-bool areaHas(Display* d, ::Window w, int x, int y, int width, int height, std::initializer_list<unsigned long> colours) {
+bool areaHas(Display* d, ::Window w, int x, int y, int width, int height,
+             std::initializer_list<unsigned long> colours) {
     XImage* image = XGetImage(d, w, x, y, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
     bool found = false;
     for (int k = 0; image && k < width * height && !found; ++k)
@@ -238,7 +234,6 @@ bool areaHas(Display* d, ::Window w, int x, int y, int width, int height, std::i
 // The main menu (its list's title magenta) takes a click of 30 ms; the solar system then runs with names
 // on: grabbed at any moment it shows the Sun (or a name over it) and the clock, never a half-erased picture.
 TEST(OrbitsProgram, ClickStartsTheSolarSystemAndEveryGrabbedFrameIsWhole) {
-    REQUIRE_XVFB();
     testing_support::TempDir dir;
     const User user = openUser();
     ASSERT_NE(user, nullptr);
@@ -270,7 +265,6 @@ TEST(OrbitsProgram, ClickStartsTheSolarSystemAndEveryGrabbedFrameIsWhole) {
 // Without a display, or when its window or its connection is taken away,
 // orbits says so in one line and ends with status 1 within a second.
 TEST(OrbitsProgram, EndsWithOneLineWithoutADisplayWindowOrServer) {
-    REQUIRE_XVFB();
     const struct { const char* display; void (*take)(Display*, ::Window); const char* message; } rows[] = {
         {":65001", nullptr, "orbits: cannot open X display \":65001\"\n"},
         {"", [](Display* d, ::Window w) { XDestroyWindow(d, w); },
