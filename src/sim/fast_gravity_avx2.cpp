@@ -242,6 +242,10 @@ inline __attribute__((always_inline)) void formTerms(const Tables& t, Strip& s, 
             const Terms back = negate(termsOf(backA, sinE, cosE, bux, buz));
             storeBack(group, i, out.diagonal ? negate(back) : back);
             out.columnSums[column] = _mm256_add_pd(out.columnSums[column], size(backA));
+        } else {
+            // The diagonal's own group is not turned round; its scratch
+            // block is still written, so that no path reads it undefined.
+            storeBack(group, i, Terms{zero, zero, zero});
         }
     } else {
         store(out.forward, kg, column, termsOf(a, s.sinE[k], cosE, ux, uz));
