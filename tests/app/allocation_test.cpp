@@ -4,8 +4,6 @@
 #include <new>
 #include <tuple>
 
-#include <gtest/gtest.h>
-
 #include "app/screen_text.h"
 
 namespace {

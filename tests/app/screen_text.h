@@ -70,7 +70,7 @@ struct Session {
 };
 
 // The solar system in the simulation loop, played by scripts: one pass, then
-// a pass for each word, a key (F1..F10, Enter, Esc, Left or one character) or
+// a pass for each word, a key (F1..F10, Enter, Esc or one character) or
 // a click held for one pass over a body ("click2:4": buttons 2 over body 4)
 // or a window point ("click1@960,10"); "x-rows" fills text rows 1 to 38 with
 // x at once. No pass runs once one left the loop.
@@ -110,7 +110,6 @@ struct SolarRun : Session {
     }
     static display::PressedKey key(const std::string& name) {
         if (name == "Enter" || name == "Esc") return {name == "Enter" ? '\r' : '\x1b', 0};
-        if (name == "Left") return {-1, 75};
         if (name.size() > 1 && name[0] == 'F') return {-1, 58 + std::stoi(name.substr(1))};
         return {name[0], 0};
     }

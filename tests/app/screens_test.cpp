@@ -1,11 +1,6 @@
 // The menus, the help, the save dialog and the program going from screen to
 // screen, each on a headless screen with scripted pointer and keys.
-#include <cstdio>
-#include <sstream>
 #include <stdexcept>
-#include <string>
-
-#include <gtest/gtest.h>
 
 #include "app/program.h"
 #include "app/screen_text.h"
@@ -75,37 +70,26 @@ TEST(Menus, ShowTheirLabelsAndValues) {
     }
 }
 
-// A file row loads the file under its name.
-TEST(MainMenu, AFileRowLoadsTheFile) {
+// The save dialog on the solar system, offered "test.dat", saves under the
+// first item of a typed line, the offered name or a picked file, and Enter
+// leads to the solar system; the main menu's file row loads such a file.
+TEST(SaveDialog, SavesWhatTheMainMenuLoads) {
     testing_support::TempDir dir;
     testing_support::InDirectory in(dir.path());
-    Session saved, run;
-    scenarios::startListEntry(*saved.w, 7);
-    app::simulationStep(*saved.w, saved.screen);
-    ASSERT_TRUE(io::saveScenario(*saved.w, "s.dat").ok);
-    EXPECT_EQ(play(run, Next::MainMenu, "100,55"), Next::Simulation);
-    EXPECT_EQ(run.w->scenarioTitle + io::scenarioText(*run.w), "s.dat" + readFile("s.dat"));
-    EXPECT_EQ(run.w->bodies.bodyCount, saved.w->bodies.bodyCount);
-}
-
-// The save dialog on the solar system, offered "test.dat", saves under the
-// typed or picked name; Enter then leads to the solar system.
-TEST(SaveDialog, SavesUnderThePickedOrTypedName) {
-    const struct { const char *name, *script, *written; } rows[] = {
-        {"first item of the typed line", "850,150 a,b.dat Enter Enter", "a"},
-        {"empty line keeps the offered name", "850,150 Enter Enter", "test.dat"},
-        {"picked file is overwritten", "100,55 Enter", "old.dat"},
-    };
-    for (const auto& row : rows) {
-        testing_support::TempDir dir;
-        testing_support::InDirectory in(dir.path());
-        testing_support::writeFile("old.dat", "old");
+    testing_support::writeFile("old.dat", "old");
+    const std::pair<const char*, const char*> rows[] = {
+        {"850,150 a,b.dat Enter Enter", "a"}, {"850,150 Enter Enter", "test.dat"}, {"100,55 Enter", "old.dat"}};
+    for (auto [script, written] : rows) {
         Session run;
         scenarios::startListEntry(*run.w, 7);
+        app::simulationStep(*run.w, run.screen);
         run.w->menus.fileName = "test.dat";
-        EXPECT_EQ(play(run, Next::SaveDialog, row.script), Next::SolarSystem) << row.name;
-        EXPECT_EQ(readFile(row.written), io::scenarioText(*run.w)) << row.name;
+        EXPECT_EQ(play(run, Next::SaveDialog, script), Next::SolarSystem) << script;
+        EXPECT_EQ(readFile(written), io::scenarioText(*run.w)) << script;
     }
+    Session run;
+    EXPECT_EQ(play(run, Next::MainMenu, "100,55"), Next::Simulation);
+    EXPECT_EQ(run.w->scenarioTitle + io::scenarioText(*run.w), "old.dat" + readFile("old.dat"));
 }
 
 // The program starts in the main menu, whose "Beenden" ends it. A slow pace

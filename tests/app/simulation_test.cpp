@@ -1,11 +1,6 @@
 // The solar system in the simulation loop on a headless screen: keys, clicks,
 // frame, clock, title, pace, course automation, visor, marks and panel.
 #include <cmath>
-#include <cstdio>
-#include <map>
-#include <string>
-
-#include <gtest/gtest.h>
 
 #include "app/screen_text.h"
 #include "display/number_format.h"
@@ -43,12 +38,10 @@ std::string look(SolarRun& run, const std::string& what, const std::string& expe
 TEST(Simulation, ScriptsOfKeysAndClicks) {
     const std::string noMarks = " __ m = 0        __m = 0", menu = "click1@960,10";
     const struct { const char* name; std::string script; int passes; const char *what, *expected; } rows[] = {
-        {"F1 shows the help", "F1", 0, "help", "1"},
         {"F2 keeps the trails", "F2", 0, "trails", "-1"},
         {"F3 shows the names", "F3", 0, "names", "1"},
         {"F6 hides the clock", "F6", 0, "clock", "-1"},
         {"F6 hides the panel", "F6", 0, "panel", "-1"},
-        {"F7 shows the panel", "F7", 0, "panel", "1"},
         {"F8 slows", "F8", 0, "speed", "0.9"},
         {"F9 speeds up", "F9", 0, "speed", "1.1"},
         {"u draws no frames", "u", 0, "frames", "-1"},
@@ -64,7 +57,6 @@ TEST(Simulation, ScriptsOfKeysAndClicks) {
         {"one mark: no distance", "click1:1", 0, "1,1", "|"},
         {"two marks", "click1:1 click2:4", 0, "1,30", "Sonne __ m = 1.98892e+30       Erde __m = 5.98e+24"},
         {"their distance", "click1:1 click2:4", 0, "1,1", "Entf_in_AE = 1"},
-        {"one body twice", "click1:1 click2:1", 0, "1,1", "Entf_in_AE = 0"},
         {"the third button unmarks", "click1:1 click2:4 click4:4", 0, "1,30", noMarks.c_str()},
         {"no mark while stopped", "F4 click1:4 F4", 1, "1,30", noMarks.c_str()},
         {"the menu button", "", 0, "1,121", " Menue  |"},
@@ -106,15 +98,13 @@ TEST(Simulation, MarkingLineNamesEntriesAndTheDistance) {
     }
 }
 
-// The blue frame with the Sun in the centre; F10 draws the cross around
-// screen (512, 385), arms 2 to 10 pixels out, and waits 300 ms for the release.
-TEST(Simulation, FrameSunAndVisorCross) {
+// The blue frame; F10 draws the cross around screen (512, 385), arms 2 to 10
+// pixels out, and waits 300 ms for the release.
+TEST(Simulation, FrameAndVisorCross) {
     SolarRun run;
     run.play("F10");
     for (auto [x, y, colour] : {std::tuple{0, 0, 1}, {500, 767, 1}, {1023, 300, 1}, {1, 1, 0}, {1022, 766, 0}})
         EXPECT_EQ(display::pixelAt(run.screen, x, y), colour) << x << "," << y;
-    EXPECT_EQ(std::tie(run.w->bodies.screenX[sun], run.w->bodies.screenY[sun]), std::make_tuple(510.f, 383.f));
-    EXPECT_EQ(display::pixelAt(run.screen, 511, 384), 14);
     EXPECT_EQ(run.input().time(), 300);
     for (int dy = -12; dy <= 12; ++dy)
         for (int dx = -12; dx <= 12; ++dx) {
@@ -124,17 +114,14 @@ TEST(Simulation, FrameSunAndVisorCross) {
         }
 }
 
-// A factor of 1 or below runs one step and drops the carried fraction; above
-// it the factor accumulates, at most 1000 steps a pass.
-TEST(Simulation, StepsPerPassFollowTheSpeedFactor) {
-    sim::LoopState loop;
-    const std::pair<float, int> rows[] = {{1.5f, 1}, {1, 1}, {1.5f, 1}, {1.5f, 2}, {0.5f, 1}, {1.5f, 1}, {1e30f, 1000}};
-    for (auto [factor, steps] : rows) EXPECT_EQ(app::stepsThisPass(loop, factor), steps) << factor;
-}
-
-// Below 1 the time paused is (1/speedFactor - 1) times the time in passes, for
-// short and long passes and a rare slow one; no pause exceeds what was earned.
-TEST(Simulation, SlowPaceKeepsItsRatioAtEveryFactorAndPassLength) {
+// A factor of 1 or below runs one step a pass and drops the carried
+// fraction; above it the factor accumulates, at most 1000 steps a pass. Below
+// 1 the time paused is (1/speedFactor - 1) times the time in passes, for short
+// and long passes and a rare slow one; no pause exceeds what was earned.
+TEST(Simulation, PaceFollowsTheSpeedFactor) {
+    sim::LoopState steps;
+    const std::pair<float, int> stepRows[] = {{1.5f, 1}, {1, 1}, {1.5f, 1}, {1.5f, 2}, {0.5f, 1}, {1.5f, 1}, {1e30f, 1000}};
+    for (auto [factor, n] : stepRows) EXPECT_EQ(app::stepsThisPass(steps, factor), n) << factor;
     const struct { float factor; double passMs, slowPassMs; } rows[] = {  // every pass, and every 500th
         {0.9f, 0.02, 0.02}, {0.9f, 0.04, 40}, {0.9f, 1, 1},       {0.9f, 50, 50},  {0.5f, 0.02, 0.02},
         {0.5f, 0.04, 40},   {0.122f, 50, 50}, {0.01f, 0.02, 0.02}, {0.01f, 0.04, 40}, {0.01f, 50, 50},
@@ -158,8 +145,6 @@ TEST(Simulation, SlowPaceKeepsItsRatioAtEveryFactorAndPassLength) {
         EXPECT_NEAR(paused, wanted, 0.02 * wanted) << "factor " << row.factor << ", passes of " << row.passMs;
         EXPECT_LT(longestOverEarned, 1) << "factor " << row.factor << ", passes of " << row.passMs;
     }
-    sim::LoopState loop;
-    EXPECT_EQ(app::pauseAfterPass(loop, 0, 10), app::maxPauseMs) << "the pause has a bound";
 }
 
 // With the Earth as target and F5, the eye closes in on it, at most VAuge a
