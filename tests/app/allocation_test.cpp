@@ -28,7 +28,7 @@ TEST(SimulationPass, AllocatesNothingOnceRunning) {
     World& w = *run.w;
     run.play("F3 F5 F7 F10 i 6 Enter", 299);
     run.play("click2:6");
-    run.pointer(510, 383, 1);
+    run.input().movePointer(510, 383, 1);
     app::simulationPass(w, run.screen);
     ASSERT_EQ(std::make_tuple(w.hud.mark1, w.hud.mark2, w.hud.diagSwitch, w.drawing.namesSwitch, w.bodies.liveCount,
                               w.bodies.apparentSize[6] >= 1.1f),

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/program.h"
 #include "app/simulation.h"
 #include "display/font.h"
 #include "display/headless.h"
@@ -52,18 +53,34 @@ inline std::string textLike(display::Screen& s, int row, int column, const std::
     return end();
 }
 
+// A world and a headless screen with input scripted as words, a word every
+// 500 ms: "x,y" a click there, "move:x,y" the pointer moved there,
+// "left:x,y" the pointer as a previous screen left it, held; "Enter"
+// pressed, any other word typed.
 struct Session {
     display::HeadlessBackend& input() { return *display::headless(screen); }
-    void pointer(int x, int y, int buttons, long long afterMs = 0) {
-        input().movePointer(x, y, buttons, fromNow(afterMs));
+    void script(const std::string& words) {
+        std::istringstream in(words);
+        long long t = input().time();
+        for (std::string word; in >> word;) {
+            int x = 0, y = 0;
+            if (std::sscanf(word.c_str(), "move:%d,%d", &x, &y) == 2) {
+                input().movePointer(x, y, 0, t += 500);
+            } else if (std::sscanf(word.c_str(), "left:%d,%d", &x, &y) == 2) {
+                w->loop.mouseX = x, w->loop.mouseY = y, w->loop.mouseButtons = 1;
+            } else if (std::sscanf(word.c_str(), "%d,%d", &x, &y) == 2) {
+                input().movePointer(x, y, 1, t += 500);
+                input().movePointer(x, y, 0, t + 100);
+            } else {
+                input().typeText(word == "Enter" ? "\r" : word, t += 500);
+            }
+        }
     }
-    // A press at (x, y) afterMs from now, released 100 ms later.
-    void click(int x, int y, long long afterMs = 0) {
-        pointer(x, y, 1, afterMs);
-        pointer(x, y, 0, afterMs + 100);
+    // Runs a screen on a script; where it leads.
+    app::Next run(app::Next next, const std::string& words) {
+        script(words);
+        return app::runScreen(*w, screen, next);
     }
-    void type(const std::string& text, long long afterMs = 0) { input().typeText(text, fromNow(afterMs)); }
-    long long fromNow(long long ms) { return input().time() + ms; }
 
     std::unique_ptr<World> w = std::make_unique<World>();
     display::Screen screen;

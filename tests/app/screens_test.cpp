@@ -2,9 +2,7 @@
 // screen, each on a headless screen with scripted pointer and keys.
 #include <stdexcept>
 
-#include "app/program.h"
 #include "app/screen_text.h"
-#include "app/simulation_menu.h"
 #include "io/scenario_file.h"
 #include "scenarios/scenario_list.h"
 #include "support/temp_dir.h"
@@ -14,31 +12,7 @@ using testing_support::readFile;
 using testing_support::Session;
 using testing_support::textLike;
 
-namespace {
-
-// Runs a screen on a script, a word every 500 ms: "x,y" clicks there,
-// "move:x,y" moves the pointer there, "left:x,y" has the previous screen
-// leave it there with a button held, "Enter" presses it, any other word is typed.
-Next play(Session& run, Next screen, const std::string& script) {
-    std::istringstream words(script);
-    long long t = 0;
-    for (std::string word; words >> word;) {
-        int x = 0, y = 0;
-        if (std::sscanf(word.c_str(), "move:%d,%d", &x, &y) == 2)
-            run.pointer(x, y, 0, t += 500);
-        else if (std::sscanf(word.c_str(), "left:%d,%d", &x, &y) == 2)
-            run.w->loop.mouseX = x, run.w->loop.mouseY = y, run.w->loop.mouseButtons = 1;
-        else if (std::sscanf(word.c_str(), "%d,%d", &x, &y) == 2)
-            run.click(x, y, t += 500);
-        else
-            run.type(word == "Enter" ? "\r" : word, t += 500);
-    }
-    return app::runScreen(*run.w, run.screen, screen);
-}
-
-}  // namespace
-
-// Menu screens run on scripts, the main menu's ended with a move and
+// Menu screens session on scripts, the main menu's ended with a move and
 // "Beenden": the texts they show, shorter values in the cells of longer ones.
 TEST(Menus, ShowTheirLabelsAndValues) {
     const std::string count = "Objekte = ", mass = "Masse maximal in Erdmassem pro Objekt = ";
@@ -63,10 +37,10 @@ TEST(Menus, ShowTheirLabelsAndValues) {
     for (const auto& row : rows) {
         testing_support::TempDir dir;
         testing_support::InDirectory in(dir.path());
-        Session run;
-        run.w->bodies.bodyCount = row.bodyCount;
-        play(run, row.screen, row.script + std::string(row.screen == Next::MainMenu ? " move:10,700 820,10" : ""));
-        EXPECT_EQ(textLike(run.screen, row.row, row.column, row.text), row.text) << row.name;
+        Session session;
+        session.w->bodies.bodyCount = row.bodyCount;
+        session.run(row.screen, row.script + std::string(row.screen == Next::MainMenu ? " move:10,700 820,10" : ""));
+        EXPECT_EQ(textLike(session.screen, row.row, row.column, row.text), row.text) << row.name;
     }
 }
 
@@ -80,26 +54,26 @@ TEST(SaveDialog, SavesWhatTheMainMenuLoads) {
     const std::pair<const char*, const char*> rows[] = {
         {"850,150 a,b.dat Enter Enter", "a"}, {"850,150 Enter Enter", "test.dat"}, {"100,55 Enter", "old.dat"}};
     for (auto [script, written] : rows) {
-        Session run;
-        scenarios::startListEntry(*run.w, 7);
-        app::simulationStep(*run.w, run.screen);
-        run.w->menus.fileName = "test.dat";
-        EXPECT_EQ(play(run, Next::SaveDialog, script), Next::SolarSystem) << script;
-        EXPECT_EQ(readFile(written), io::scenarioText(*run.w)) << script;
+        Session session;
+        scenarios::startListEntry(*session.w, 7);
+        app::simulationStep(*session.w, session.screen);
+        session.w->menus.fileName = "test.dat";
+        EXPECT_EQ(session.run(Next::SaveDialog, script), Next::SolarSystem) << script;
+        EXPECT_EQ(readFile(written), io::scenarioText(*session.w)) << script;
     }
-    Session run;
-    EXPECT_EQ(play(run, Next::MainMenu, "100,55"), Next::Simulation);
-    EXPECT_EQ(run.w->scenarioTitle + io::scenarioText(*run.w), "old.dat" + readFile("old.dat"));
+    Session session;
+    EXPECT_EQ(session.run(Next::MainMenu, "100,55"), Next::Simulation);
+    EXPECT_EQ(session.w->scenarioTitle + io::scenarioText(*session.w), "old.dat" + readFile("old.dat"));
 }
 
 // The program starts in the main menu, whose "Beenden" ends it. A slow pace
-// makes a simulation pause, which ends a run that went there instead.
+// makes a simulation pause, which ends a session that went there instead.
 TEST(Program, BeendenInTheMainMenuEndsWithStatus0) {
-    Session run;
-    run.w->clock.speedFactor = 0.01f;
-    run.input().whileWaiting([&] {
-        if (run.input().time() > 3000) throw std::runtime_error("still running after 3 s");
+    Session session;
+    session.w->clock.speedFactor = 0.01f;
+    session.input().whileWaiting([&] {
+        if (session.input().time() > 3000) throw std::runtime_error("still running after 3 s");
     });
-    run.click(820, 10, 500);
-    EXPECT_EQ(app::runProgram(*run.w, run.screen), 0);
+    session.script("820,10");
+    EXPECT_EQ(app::runProgram(*session.w, session.screen), 0);
 }
