@@ -20,9 +20,8 @@ void* operator new(std::size_t size) {
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
-// Every overlay on: names, target view following Jupiter under the course
-// automation (a filled disc), visor, panel, both marks with a button held;
-// past the first merger, whose new title is one of the texts a pass may make.
+// Every overlay on: names, target view following Jupiter under the course automation (a filled
+// disc), visor, panel, both marks with a button held; past the first merger, whose title is new.
 TEST(SimulationPass, AllocatesNothingOnceRunning) {
     testing_support::SolarRun run;
     World& w = *run.w;

