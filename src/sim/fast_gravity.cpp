@@ -303,6 +303,7 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
     const double f = p.timeStep;
     t.passFactor = double(p.G) * f * f;
     t.negativeZero = false;
+    t.signedPull = false;
     for (int i = 1, r = 0; i <= n; ++i) {
         if (b.active[i] == 0) continue;
         for (const float position : {b.x[i], b.y[i], b.z[i]}) {
@@ -321,6 +322,7 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
         t.zWide[r] = b.z[i];
         t.kickSum[r] = 0;
         t.pull[r] = t.passFactor * b.mass[i];
+        if (std::signbit(t.pull[r])) t.signedPull = true;
         ++r;
     }
     for (int r = m; r < t.columns; ++r) {

@@ -192,7 +192,12 @@ void storeBack(GroupTerms& group, int i, const Terms& v) {
 // both ways round: the pair seen from c then has exactly the negated sinE,
 // ux and uz, except that each zero difference is +0 again, and its negated
 // terms are the forward formulas with c's pull and -0 for those.
-template <bool careful, int i>
+//
+// Where no pull has its sign bit set (the usual table: no negative masses),
+// a lean group's kick sizes are the quotients a themselves: a positive
+// finite d makes a >= +0. (A NaN a gives a NaN term, and its row is done
+// again plainly, whatever the sums say.)
+template <bool careful, bool signedPulls, int i>
 inline __attribute__((always_inline)) void formTerms(const Tables& t, Strip& s, int q, GroupTerms& group,
                                                      TileOut& out) {
     const int h = s.h0 + q, k = lanes * q + i, c = lanes * h + i, r0 = lanes * s.g;
@@ -242,17 +247,21 @@ inline __attribute__((always_inline)) void formTerms(const Tables& t, Strip& s, 
             const Terms back = negate(termsOf(backA, sinE, cosE, bux, buz));
             storeBack(group, i, out.diagonal ? negate(back) : back);
             out.columnSums[column] = _mm256_add_pd(out.columnSums[column], size(backA));
+        } else {
+            // The diagonal's own group is not turned round; its scratch
+            // block is still written, so that no path reads it undefined.
+            storeBack(group, i, Terms{zero, zero, zero});
         }
     } else {
         store(out.forward, kg, column, termsOf(a, s.sinE[k], cosE, ux, uz));
         group.touching = _mm256_or_pd(group.touching, touching);
-        s.kickSum = _mm256_add_pd(s.kickSum, size(a));
+        s.kickSum = _mm256_add_pd(s.kickSum, signedPulls ? size(a) : a);
         const __m256d negativeZero = _mm256_set1_pd(-0.0);
         const __m256d sinE = _mm256_blendv_pd(s.sinE[k], negativeZero, isZero(s.dy[k]));
         const __m256d bux = _mm256_blendv_pd(ux, negativeZero, isZero(s.dx[k]));
         const __m256d buz = _mm256_blendv_pd(uz, negativeZero, isZero(s.dz[k]));
         storeBack(group, i, termsOf(backA, sinE, cosE, bux, buz));
-        out.columnSums[column] = _mm256_add_pd(out.columnSums[column], size(backA));
+        out.columnSums[column] = _mm256_add_pd(out.columnSums[column], signedPulls ? size(backA) : backA);
     }
     // The distances; NaN counts as none (min returns its second operand).
     _mm_store_ps(group.d[i], d);
@@ -315,14 +324,14 @@ inline __attribute__((always_inline)) void finishGroup(const Tables& t, const St
     }
 }
 
-template <bool careful>
+template <bool careful, bool signedPulls = true>
 void formGroup(const Tables& t, Strip& s, int q, TileOut& out) {
     GroupTerms group;
     group.touching = _mm256_setzero_pd();
-    formTerms<careful, 0>(t, s, q, group, out);
-    formTerms<careful, 1>(t, s, q, group, out);
-    formTerms<careful, 2>(t, s, q, group, out);
-    formTerms<careful, 3>(t, s, q, group, out);
+    formTerms<careful, signedPulls, 0>(t, s, q, group, out);
+    formTerms<careful, signedPulls, 1>(t, s, q, group, out);
+    formTerms<careful, signedPulls, 2>(t, s, q, group, out);
+    formTerms<careful, signedPulls, 3>(t, s, q, group, out);
     finishGroup(t, s, s.h0 + q, group, out);
 }
 
@@ -436,8 +445,10 @@ int tileAvx2(Tables& t, int A, int B, float* nearest, TileTerms& terms) {
         for (int q = 0; lanes * q < strip.count; ++q) {
             if (strip.carefulGroups >> q & 1) {
                 formGroup<true>(t, strip, q, out);
+            } else if (t.signedPull) {
+                formGroup<false, true>(t, strip, q, out);
             } else {
-                formGroup<false>(t, strip, q, out);
+                formGroup<false, false>(t, strip, q, out);
             }
         }
         // nearest[r0..] may have been lowered by this group's own columns.

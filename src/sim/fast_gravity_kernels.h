@@ -34,6 +34,7 @@ struct Tables {
 
     double *xWide = nullptr, *yWide = nullptr, *zWide = nullptr;  // the positions as doubles
     bool negativeZero = false;  // some position is -0
+    bool signedPull = false;    // some pull has its sign bit set
 
     // Per row, the velocity after the far kicks of the column blocks done so
     // far (the start velocity before), and the sum of those kicks' sizes a:
