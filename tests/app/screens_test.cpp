@@ -11,7 +11,7 @@ using testing_support::readFile;
 using testing_support::Session;
 
 // Menu screens on scripts, the main menu from the program's start to a move and "Beenden" (status
-// 0): their texts, shorter values in the cells of longer ones. A slow pace ends a program gone astray.
+// 0): the text at (row, column). A slow pace ends a program that went elsewhere first.
 TEST(Menus, ShowTheirLabelsAndValues) {
     const std::string count = "Objekte = ", mass = "Masse maximal in Erdmassem pro Objekt = ";
     const struct { const char* name; Next screen; float count; const char* script; int row, column; std::string text; }
