@@ -28,7 +28,7 @@ inline std::string textLike(display::Screen& s, int row, int column, const std::
     std::map<int, int> count;
     for (int x = (column - 1) * 8; x < (column - 1 + cells) * 8; ++x)
         for (int y = (row - 1) * 16; y < row * 16; ++y) ++count[display::pixelAt(s, x, y)];
-    std::multimap<int, int> colours;  // by count: the commonest last
+    std::multimap<int, int> colours;  // by count, the commonest last; a single colour is both
     for (auto [colour, n] : count) colours.emplace(n, colour);
     const int bg = colours.rbegin()->second, fg = std::next(colours.rbegin(), colours.size() > 1)->second;
     std::string text;
