@@ -90,7 +90,8 @@ TEST(Simulation, MarkingLineNamesEntriesAndTheDistance) {
 // The blue frame; F10 draws the cross at (512, 385), arms 2 to 10 pixels out, and waits 300 ms.
 TEST(Simulation, FrameAndVisorCross) {
     SolarRun run;
-    run.play("F10");
+    run.input().pressKey(SolarRun::key("F10"));
+    run.passes(1);
     for (auto [x, y, colour] : {std::tuple{0, 0, 1}, {500, 767, 1}, {1023, 300, 1}, {1, 1, 0}, {1022, 766, 0}})
         EXPECT_EQ(display::pixelAt(run.screen, x, y), colour) << x << "," << y;
     EXPECT_EQ(run.input().time(), 300);
