@@ -23,18 +23,14 @@ for f in "${files[@]}"; do
     [[ $f != bin/* || -x "$prefix/$f" ]] || fail "$f is not executable"
 done
 
-# command | expected exit status | expected standard output
-checks=(
-    "orbits-batch --version|0|orbits-batch $version"
-    "orbits-batch --scenario 7 --steps 10|0|title: Sonnensystem  24 Objekte von 24"
-)
-[ -x "$prefix/bin/orbits" ] && checks+=("orbits --version|0|orbits $version")
+# command | expected standard output (and status 0)
+checks=("orbits-batch --version|orbits-batch $version"
+        "orbits-batch --scenario 7 --steps 10|title: Sonnensystem  24 Objekte von 24")
+[ -x "$prefix/bin/orbits" ] && checks+=("orbits --version|orbits $version")
 for row in "${checks[@]}"; do
-    IFS='|' read -r command status expected <<<"$row"
+    command=${row%%|*} expected=${row#*|}
     # No display: the answers come before any window is opened.
-    out=$(cd "$prefix" && DISPLAY= "bin/${command%% *}" ${command#* } 2>&1 </dev/null)
-    got=$?
-    [ "$got" = "$status" ] || fail "$command: exit status $got, expected $status"
+    out=$(cd "$prefix" && DISPLAY= "bin/${command%% *}" ${command#* } 2>&1 </dev/null) || fail "$command: status $?"
     [ "$out" = "$expected" ] || fail "$command: printed '$out', expected '$expected'"
 done
 exit $((failures > 0))
