@@ -4,11 +4,7 @@
 #include <new>
 #include <tuple>
 
-#include <gtest/gtest.h>
-
 #include "app/screen_text.h"
-#include "app/simulation.h"
-#include "scenarios/solar_system.h"
 
 namespace {
 std::atomic<long> allocations{0};
@@ -24,21 +20,14 @@ void* operator new(std::size_t size) {
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
-// Every overlay on: names, target view following Jupiter under the course
-// automation (a filled disc), visor, panel, both marks with a button held;
-// past the first merger, whose new title is one of the texts a pass may make.
+// Every overlay on: names, target view following Jupiter under the course automation (a filled
+// disc), visor, panel, both marks with a button held; past the first merger, whose title is new.
 TEST(SimulationPass, AllocatesNothingOnceRunning) {
-    testing_support::Session run;
+    testing_support::SolarRun run;
     World& w = *run.w;
-    scenarios::setUpSolarSystem(w);
-    app::enterSimulation(w, run.screen);
-    for (int scanCode : {61, 63, 65, 68}) run.input().pressKey(display::PressedKey{-1, scanCode});
-    run.type("i6\r");
-    for (int k = 0; k < 300; ++k) app::simulationPass(w, run.screen);
-    for (int buttons : {2, 1}) {
-        run.pointer(510, 383, buttons);
-        app::simulationPass(w, run.screen);
-    }
+    run.play("F3 F5 F7 F10 i 6 Enter", 299);
+    run.play("click2:6 click1:6");
+    run.input().movePointer(510, 383, 1);
     ASSERT_EQ(std::make_tuple(w.hud.mark1, w.hud.mark2, w.hud.diagSwitch, w.drawing.namesSwitch, w.bodies.liveCount,
                               w.bodies.apparentSize[6] >= 1.1f),
               std::make_tuple(6, 6, 1.f, 1.f, 23, true));
