@@ -82,7 +82,7 @@ struct Session {
 };
 
 // The solar system in the simulation, played by scripts: a pass, then one for
-// each word, a key (F1..F10, Enter, Esc or a character) or a click held for one
+// each word, a key (F1..F10, Enter, Esc, Left or a character) or a click held for one
 // pass over a body ("click2:4": buttons 2 over body 4) or a point
 // ("click1@960,10"); "x-rows" fills text rows 1 to 38 with x. No pass once it left.
 struct SolarRun : Session {
@@ -121,6 +121,7 @@ struct SolarRun : Session {
     }
     static display::PressedKey key(const std::string& name) {
         if (name == "Enter" || name == "Esc") return {name == "Enter" ? '\r' : '\x1b', 0};
+        if (name == "Left") return {-1, 75};
         if (name.size() > 1 && name[0] == 'F') return {-1, 58 + std::stoi(name.substr(1))};
         return {name[0], 0};
     }

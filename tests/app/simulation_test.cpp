@@ -16,7 +16,9 @@ std::string look(SolarRun& run, const std::string& what, const std::string& expe
     const std::map<std::string, float> values = {
         {"help", w.loop.helpSwitch},      {"panel", w.hud.diagSwitch},     {"speed", w.clock.speedFactor},
         {"frames", w.loop.displaySwitch}, {"eye speed", w.observer.VAuge}, {"menu", w.menus.simMenu.active},
-        {"turn to target", w.target.targetSwitch},
+        {"turn to target", w.target.targetSwitch}, {"clock", w.clock.clockSwitch}, {"keep trails", w.drawing.eraseSwitch},
+        {"names", w.drawing.namesSwitch},          {"stopped", w.clock.stopSwitch}, {"course", w.target.courseSwitch},
+        {"visor", w.target.visorSwitch},           {"target", w.target.Ziel},       {"eye x", w.observer.XAuge},
     };
     static const char* const screens[] = {"MainMenu", "Simulation", "SaveDialog", "SolarSystem", "Exit"};
     if (what == "title") return run.input().title();
@@ -34,7 +36,23 @@ std::string look(SolarRun& run, const std::string& what, const std::string& expe
 TEST(Simulation, ScriptsOfKeysAndClicks) {
     const std::string noMarks = " __ m = 0        __m = 0", menu = "click1@960,10";
     const struct { const char* name; std::string script; int passes; const char *what, *expected; } rows[] = {
+        {"F1 shows the help", "F1", 0, "help", "1"},
+        {"F1 twice hides it", "F1 F1", 0, "help", "-1"},
+        {"F2 keeps the trails", "F2", 0, "keep trails", "-1"},
+        {"F3 shows the names", "F3", 0, "names", "1"},
+        {"F4 stops", "F4", 0, "stopped", "1"},
+        {"F5 steers", "F5", 0, "course", "1"},
+        {"F6 hides the clock", "F6", 0, "clock", "-1"},
+        {"F6 twice shows it", "F6 F6", 0, "clock", "1"},
         {"F6 hides the panel", "F6", 0, "panel", "-1"},
+        {"F7 shows the panel", "F7", 0, "panel", "1"},
+        {"F7 hides the clock", "F7", 0, "clock", "-1"},
+        {"F7 F6 shows the clock", "F7 F6", 0, "clock", "1"},
+        {"F7 F6 hides the panel again", "F7 F6", 0, "panel", "-1"},
+        {"F10 draws the visor", "F10", 0, "visor", "1"},
+        {"i takes a target number", "i 4 Enter", 0, "target", "4"},
+        {"the left arrow moves the eye left", "Left", 0, "eye x", "-5e+09"},
+        {"K is no arrow", "K", 0, "eye x", "0"},
         {"F8 slows", "F8", 0, "speed", "0.9"},
         {"F9 speeds up", "F9", 0, "speed", "1.1"},
         {"u draws no frames", "u", 0, "frames", "-1"},
