@@ -19,6 +19,7 @@ std::string look(SolarRun& run, const std::string& what, const std::string& expe
         {"turn to target", w.target.targetSwitch}, {"clock", w.clock.clockSwitch}, {"keep trails", w.drawing.eraseSwitch},
         {"names", w.drawing.namesSwitch},          {"stopped", w.clock.stopSwitch}, {"course", w.target.courseSwitch},
         {"visor", w.target.visorSwitch},           {"target", w.target.Ziel},       {"eye x", w.observer.XAuge},
+        {"steps", w.clock.stepCount},
     };
     static const char* const screens[] = {"MainMenu", "Simulation", "SaveDialog", "SolarSystem", "Exit"};
     if (what == "title") return run.input().title();
@@ -41,6 +42,9 @@ TEST(Simulation, ScriptsOfKeysAndClicks) {
         {"F2 keeps the trails", "F2", 0, "keep trails", "-1"},
         {"F3 shows the names", "F3", 0, "names", "1"},
         {"F4 stops", "F4", 0, "stopped", "1"},
+        {"no step once stopped (the count starts at 1, one pass before F4)", "F4", 3, "steps", "2"},
+        {"F4 again steps in its own pass", "F4 F4", 3, "steps", "6"},
+        {"u keeps stepping", "u", 3, "steps", "6"},
         {"F5 steers", "F5", 0, "course", "1"},
         {"F6 hides the clock", "F6", 0, "clock", "-1"},
         {"F6 twice shows it", "F6 F6", 0, "clock", "1"},
