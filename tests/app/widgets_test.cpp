@@ -42,6 +42,22 @@ TEST(Widgets, AreHitStrictlyInside) {
     }
 }
 
+// A box prints its title on text row floor(y / 16) at column round(x / 7.9 + 1) and exactly 30 entries
+// below it; an inactive one draws nothing.
+TEST(ListBox, PrintsItsTitleAndThirtyEntries) {
+    testing_support::Session run;
+    app::TextList list;
+    for (int i = 1; i <= 31; ++i) list.text[std::size_t(i)] = "E" + std::to_string(i);
+    const auto blank = display::copyFrame(run.screen);
+    app::listBox(run.screen, {-1, -1, -1}, 300, 50, 400, 500, list, "Titel");
+    EXPECT_EQ(display::copyFrame(run.screen), blank) << "inactive";
+    list.active = 1;
+    app::listBox(run.screen, {-1, -1, -1}, 300, 50, 400, 500, list, "Titel");
+    const std::pair<int, std::string> rows[] = {{3, "Titel"}, {4, "E1 "}, {33, "E30"}};
+    for (auto [row, text] : rows) EXPECT_EQ(testing_support::textLike(run.screen, row, 39, text), text) << row;
+    EXPECT_NE(testing_support::textLike(run.screen, 34, 39, "E31"), "E31");
+}
+
 // Regular .dat files (links to them too) in byte order, at most 999, then "Listende"; what a
 // longer list left behind is cleared. Rows before "Listende" that hold a text name entries.
 TEST(FileList, RegularDatFilesInByteOrderThenListende) {
