@@ -167,15 +167,19 @@ TEST_F(FramedScreen, LineEditorTakesEveryKeyOfItsTable) {
         return readLine(screen, "", false);
     };
     const std::string home = extended(scan::home), up = extended(scan::up), down = extended(scan::down);
+    const std::string left = extended(scan::left), right = extended(scan::right);
     auto a = [](int n) { return std::string(std::size_t(n), 'a'); };
     const struct { const char* name; std::string keys, line; } rows[] = {
         {"Left, Backspace, Home, Del, End",
-         "abcd" + extended(scan::left) + "\b" + home + extended(scan::del) + extended(scan::end) + "X\r", "bdX"},
+         "abcd" + left + "\b" + home + extended(scan::del) + extended(scan::end) + "X\r", "bdX"},
         {"Tab to column 8", "ab\tc\r", "ab      c"}, {"Tab at 8 goes to 16", "12345678\tx\r", "12345678        x"},
         {"Up from exactly 128", a(128) + up + "X\r", "X" + a(128)}, {"Up from 127 stays", a(127) + up + "X\r", a(127) + "X"},
         {"Down to exactly the end", a(128) + home + down + "X\r", a(128) + "X"},
         {"Down past the end stays", a(127) + home + down + "X\r", "X" + a(127)},
         {"at most 255 characters", a(250) + "bcdefgh\r", a(250) + "bcdef"},
+        {"Left stops at the start, Backspace there deletes nothing", "ab" + left + left + left + "\bX\r", "Xab"},
+        {"Right stops at the end", "ab" + left + right + right + "X\r", "abX"},
+        {"Esc clears, control characters are ignored, 10 ends the line (the last row)", "ab\x1b" "c\x01" "d\nz\r", "cd"},
     };
     for (const auto& r : rows) EXPECT_EQ(edit(r.keys), r.line) << r.name;
 }
