@@ -291,93 +291,114 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
     FastGravityState& s = *state_;
     fast::Tables& t = s.t;
 
-    // The rows: present bodies in table order, padded to whole groups.
-    int m = 0;
-    for (int i = 1; i <= n; ++i) m += b.active[i] != 0;
-    const int groups = (m + fast::lanes - 1) / fast::lanes;
-    s.reserve(std::max(fast::lanes, fast::lanes * groups));
-    t.m = m;
-    t.groups = groups;
-    t.columns = fast::lanes * groups;
-    t.blocks = (groups + fast::blockGroups - 1) / fast::blockGroups;
-    const double f = p.timeStep;
-    t.passFactor = double(p.G) * f * f;
-    t.negativeZero = false;
-    t.signedPull = false;
-    for (int i = 1, r = 0; i <= n; ++i) {
-        if (b.active[i] == 0) continue;
-        for (const float position : {b.x[i], b.y[i], b.z[i]}) {
-            if (position == 0 && std::signbit(position)) t.negativeZero = true;
+    // The rows: present bodies in table order, padded to whole groups, with
+    // their far kicks, nearest distances and the first touching pair, from
+    // the table as it stands: at the start of the step, and again after a
+    // row whose mergers changed masses, sizes and who is present.
+    const auto measure = [&] {
+        int m = 0;
+        for (int i = 1; i <= n; ++i) m += b.active[i] != 0;
+        const int groups = (m + fast::lanes - 1) / fast::lanes;
+        s.reserve(std::max(fast::lanes, fast::lanes * groups));
+        t.m = m;
+        t.groups = groups;
+        t.columns = fast::lanes * groups;
+        t.blocks = (groups + fast::blockGroups - 1) / fast::blockGroups;
+        const double f = p.timeStep;
+        t.passFactor = double(p.G) * f * f;
+        t.negativeZero = false;
+        t.signedPull = false;
+        for (int i = 1, r = 0; i <= n; ++i) {
+            if (b.active[i] == 0) continue;
+            for (const float position : {b.x[i], b.y[i], b.z[i]}) {
+                if (position == 0 && std::signbit(position)) t.negativeZero = true;
+            }
+            t.body[r] = i;
+            t.x[r] = b.x[i];
+            t.y[r] = b.y[i];
+            t.z[r] = b.z[i];
+            t.radius[r] = b.radius[i];
+            t.newVx[r] = b.vx[i];
+            t.newVy[r] = b.vy[i];
+            t.newVz[r] = b.vz[i];
+            t.xWide[r] = b.x[i];
+            t.yWide[r] = b.y[i];
+            t.zWide[r] = b.z[i];
+            t.kickSum[r] = 0;
+            t.pull[r] = t.passFactor * b.mass[i];
+            if (std::signbit(t.pull[r])) t.signedPull = true;
+            ++r;
         }
-        t.body[r] = i;
-        t.x[r] = b.x[i];
-        t.y[r] = b.y[i];
-        t.z[r] = b.z[i];
-        t.radius[r] = b.radius[i];
-        t.newVx[r] = b.vx[i];
-        t.newVy[r] = b.vy[i];
-        t.newVz[r] = b.vz[i];
-        t.xWide[r] = b.x[i];
-        t.yWide[r] = b.y[i];
-        t.zWide[r] = b.z[i];
-        t.kickSum[r] = 0;
-        t.pull[r] = t.passFactor * b.mass[i];
-        if (std::signbit(t.pull[r])) t.signedPull = true;
-        ++r;
-    }
-    for (int r = m; r < t.columns; ++r) {
-        t.body[r] = 0;
-        // Padding: its distances are NaN, which no test takes for near or touching.
-        t.x[r] = t.y[r] = t.z[r] = std::numeric_limits<float>::quiet_NaN();
-        t.xWide[r] = t.yWide[r] = t.zWide[r] = std::numeric_limits<double>::quiet_NaN();
-        t.radius[r] = 0;
-        t.newVx[r] = t.newVy[r] = t.newVz[r] = 0;
-        t.kickSum[r] = 0;
-        t.pull[r] = 0;
-    }
-
-    const int firstTouching = s.compute(threads_ > 1 && m >= threadingThreshold_);
+        for (int r = m; r < t.columns; ++r) {
+            t.body[r] = 0;
+            // Padding: its distances are NaN, which no test takes for near or touching.
+            t.x[r] = t.y[r] = t.z[r] = std::numeric_limits<float>::quiet_NaN();
+            t.xWide[r] = t.yWide[r] = t.zWide[r] = std::numeric_limits<double>::quiet_NaN();
+            t.radius[r] = 0;
+            t.newVx[r] = t.newVy[r] = t.newVz[r] = 0;
+            t.kickSum[r] = 0;
+            t.pull[r] = 0;
+        }
+        return s.compute(threads_ > 1 && m >= threadingThreshold_);
+    };
+    int firstTouching = measure();
 
     // In row order: take a row's far kicks where no partner can have been
-    // close, else do the row the plain way; from the first touching pair on,
-    // everything the plain way. A pair is close when the summed speeds e
-    // reach d. e grows with either speed, so e computed from the largest
-    // speed the row can have met (the partners' speeds as of their own row,
-    // and for the row's own speed after any of its kicks, ownSpeedBound())
-    // bounds every e of the row.
-    s.suffixSpeed[std::size_t(m)] = 0;
-    for (int r = m - 1; r >= 0; --r) {
-        s.suffixSpeed[std::size_t(r)] = larger(s.suffixSpeed[std::size_t(r) + 1], std::fabs(b.speed[t.body[r]]));
-    }
+    // close, else do the row the plain way. A pair is close when the summed
+    // speeds e reach d. e grows with either speed, so e computed from the
+    // largest speed the row can have met (the partners' speeds as of their
+    // own row, and for the row's own speed after any of its kicks,
+    // ownSpeedBound()) bounds every e of the row. From the first touching
+    // pair's smaller row on, rows are done plainly; after a row that merged,
+    // the rows after it are measured again from the changed table. (Where a
+    // merger made a done body touch a later one, the first touching row is
+    // already done, and the rows stay plain until the next merger.)
     int mergers = 0;
-    lastStep_ = {m, 0};
+    lastStep_ = {t.m, 0};
     float donePartners = 0;  // largest |speed| of the rows already done
-    for (int r = 0; r < m; ++r) {
-        const int i = t.body[r];
-        if (r >= firstTouching) {
-            for (int k = i; k <= n; ++k) {
-                if (b.active[k] != 0) mergers += gravityRow(b, p, k, scenarioTitle, windowTitle);
-            }
-            lastStep_.plainRows += m - r;
-            break;
+    int done = 0;            // the last body done
+    int measures = 0;        // measurements after mergers in this step
+    constexpr int maxMeasures = 4;
+    for (bool measured = true; measured;) {
+        measured = false;
+        const int m = t.m;
+        s.suffixSpeed[std::size_t(m)] = 0;
+        for (int r = m - 1; r >= 0; --r) {
+            s.suffixSpeed[std::size_t(r)] = larger(s.suffixSpeed[std::size_t(r) + 1], std::fabs(b.speed[t.body[r]]));
         }
-        const float own = larger(std::fabs(b.speed[i]), ownSpeedBound(b.vx[i], b.vy[i], b.vz[i], t.kickSum[r]));
-        const float partners = larger(donePartners, s.suffixSpeed[std::size_t(r) + 1]);
-        const float e = float(std::sqrt(double(partners) * partners + double(own) * own));
-        const bool far = e < t.nearest[r];
-        if (far && std::isfinite(t.newVx[r]) && std::isfinite(t.newVy[r]) && std::isfinite(t.newVz[r])) {
-            b.vx[i] = t.newVx[r];
-            b.vy[i] = t.newVy[r];
-            b.vz[i] = t.newVz[r];
-            if (m > 1) {
-                const double vx = t.newVx[r], vy = t.newVy[r], vz = t.newVz[r];
-                b.speed[i] = float(std::sqrt(vx * vx + vy * vy + vz * vz));
+        for (int r = 0; r < m; ++r) {
+            const int i = t.body[r];
+            if (i <= done) continue;
+            const float own = larger(std::fabs(b.speed[i]), ownSpeedBound(b.vx[i], b.vy[i], b.vz[i], t.kickSum[r]));
+            const float partners = larger(donePartners, s.suffixSpeed[std::size_t(r) + 1]);
+            const float e = float(std::sqrt(double(partners) * partners + double(own) * own));
+            const bool far = e < t.nearest[r];
+            done = i;
+            if (r < firstTouching && far && std::isfinite(t.newVx[r]) && std::isfinite(t.newVy[r]) &&
+                std::isfinite(t.newVz[r])) {
+                b.vx[i] = t.newVx[r];
+                b.vy[i] = t.newVy[r];
+                b.vz[i] = t.newVz[r];
+                if (m > 1) {
+                    const double vx = t.newVx[r], vy = t.newVy[r], vz = t.newVz[r];
+                    b.speed[i] = float(std::sqrt(vx * vx + vy * vy + vz * vz));
+                }
+            } else {
+                const int rowMergers = gravityRow(b, p, i, scenarioTitle, windowTitle);
+                mergers += rowMergers;
+                ++lastStep_.plainRows;
+                // A row merges only at or after the first touching pair, so
+                // without a new measurement the rows after it stay plain.
+                // Measuring costs about as much as a whole fast step: worth
+                // it while many rows are left, and at most a few times a step.
+                measured = rowMergers > 0 && 8 * (m - 1 - r) >= m && ++measures <= maxMeasures;
             }
-        } else {
-            mergers += gravityRow(b, p, i, scenarioTitle, windowTitle);
-            ++lastStep_.plainRows;
+            donePartners = larger(donePartners, std::fabs(b.speed[i]));
+            if (measured) {
+                firstTouching = measure();
+                break;
+            }
         }
-        donePartners = larger(donePartners, std::fabs(b.speed[i]));
     }
     positionPass(b);
     return mergers;

@@ -13,8 +13,10 @@
 // so each row meets its partner blocks in order whichever thread works
 // them. The rows are then checked in index order against the exact speeds:
 // a row whose partners could have come close by the summed speeds is done
-// again the plain way, and from the first row that touches another body on,
-// the rest of the step is the plain step.
+// again the plain way, and so is the first row that touches another body.
+// Its merger changes masses, sizes and the present bodies, so the rows after
+// it are measured again from the changed table, or, late in the step or
+// after several mergers, done the plain way.
 #pragma once
 #include <memory>
 #include <string>
@@ -62,7 +64,8 @@ public:
     void setThreadingThreshold(int bodies) { threadingThreshold_ = bodies; }
 
     // How the last step went: present rows, and those done the plain way
-    // (a partner possibly close, a non-finite kick, or after a merger).
+    // (a partner possibly close, a non-finite kick, a merger, or late in a
+    // step after a merger).
     struct StepCounts {
         int rows = 0;
         int plainRows = 0;

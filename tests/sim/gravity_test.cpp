@@ -52,6 +52,8 @@ TEST(GravityStep, SmallWorldsAgainstThePlainStep) {
         {"equal masses leave the lower number", 720, {{1e22f, 0, 0, 0, 1e6f}, {1e22f, 0, 1e6f, 0, 1e6f}}, 2, &B::active, 0},
         {"time step rounding to 0: no kick, no merger", 0.4f, {{1e30f, 0, 0, 0, 1e9f}, {1e30f, 1e3f, 0, 0, 1e9f, 7}}, 2,
          &B::x, 1007},
+        {"a merger's survivor, now fast, makes a later pair close", 5,
+         {{1e24f, 0, 0, 0, 1e3f}, {1e23f, 1, 0, 0, 1e3f, 1.3e8f}, {1, 1e7f, 0, 0, 0}}, 2, &B::active, 0},
         {"active -1 stays put", 720, {{1e30f, 0, 0, 0, 0, 0, 0, 0, -1}, {1e30f, 1e9f, 0, 0, 0}}, 1, &B::x, 0},
     };
     for (const auto& row : rows) {
