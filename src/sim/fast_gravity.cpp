@@ -160,18 +160,24 @@ struct FastGravityState {
         t.body = body.data();
     }
 
-    // Lists the tiles of t.blocks blocks in the order they are taken.
-    void orderTiles() {
+    // Lists the tiles of t.blocks blocks in the order they are taken, all
+    // but those whose two blocks both lie before firstBlock (rows already
+    // done): blocks before it start as if their column blocks before it
+    // were done.
+    void orderTiles(int firstBlock) {
         const int blocks = t.blocks;
         tileCount = 0;
         for (int time = 0; time <= 2 * blocks - 2; ++time) {
             for (int a = std::max(0, time - blocks + 1); 2 * a <= time; ++a) {
+                if (time - a < firstBlock) continue;
                 tileA[std::size_t(tileCount)] = a;
                 tileB[std::size_t(tileCount)] = time - a;
                 ++tileCount;
             }
         }
-        for (int block = 0; block < blocks; ++block) blocksDone[std::size_t(block)].store(0, std::memory_order_relaxed);
+        for (int block = 0; block < blocks; ++block) {
+            blocksDone[std::size_t(block)].store(block < firstBlock ? firstBlock : 0, std::memory_order_relaxed);
+        }
     }
 
     float* nearestPart(int self) { return nearestParts.data() + std::size_t(self) * std::size_t(rowCapacity); }
@@ -216,10 +222,11 @@ struct FastGravityState {
         }
     }
 
-    // Works every tile; returns the first touching row.
-    int compute(bool threaded) {
+    // Works every tile with rows from firstRow on; returns the first
+    // touching row (a pair of two rows before firstRow may not be seen).
+    int compute(bool threaded, int firstRow) {
         working = threaded ? threads : 1;
-        orderTiles();
+        orderTiles(firstRow / fast::blockRows);
         nextTile.store(0, std::memory_order_relaxed);
         if (threaded) {
             if (workers.empty()) startWorkers();
@@ -291,6 +298,7 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
     FastGravityState& s = *state_;
     fast::Tables& t = s.t;
 
+    int done = 0;  // the last body done
     // The rows: present bodies in table order, padded to whole groups, with
     // their far kicks, nearest distances and the first touching pair, from
     // the table as it stands: at the start of the step, and again after a
@@ -339,7 +347,9 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
             t.kickSum[r] = 0;
             t.pull[r] = 0;
         }
-        return s.compute(threads_ > 1 && m >= threadingThreshold_);
+        int firstRow = 0;
+        while (firstRow < m && t.body[firstRow] <= done) ++firstRow;
+        return s.compute(threads_ > 1 && m >= threadingThreshold_, firstRow);
     };
     int firstTouching = measure();
 
@@ -356,7 +366,6 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
     int mergers = 0;
     lastStep_ = {t.m, 0};
     float donePartners = 0;  // largest |speed| of the rows already done
-    int done = 0;            // the last body done
     int measures = 0;        // measurements after mergers in this step
     constexpr int maxMeasures = 4;
     for (bool measured = true; measured;) {
