@@ -95,6 +95,8 @@ TEST_F(FramedScreen, PrintingMovesTheCursorWrapsAndScrolls) {
         {"wrapping on row 48 scrolls", 48, 128, "yz", false, {{47, 128, "y"}, {48, 1, "z"}}, 48, 2, true},
         {"row 49 is off", 49, 1, "X", false, {{1, 2, "X"}}, 1, 3, false},
         {"column 129 is off", 1, 129, "X", false, {{1, 2, "X"}}, 1, 3, false},
+        {"row 0 is off", 0, 1, "X", false, {{1, 2, "X"}}, 1, 3, false},
+        {"column 0 is off", 1, 0, "X", false, {{1, 2, "X"}}, 1, 3, false},
     };
     for (const auto& r : rows) {
         SetUp();
@@ -140,9 +142,13 @@ TEST_F(FramedScreen, KeysTitleWaitsAndClicks) {
     const struct { const char* name; int character, scan; std::string text; } rows[] = {
         {"letter", 'a', 30, "a"}, {"u umlaut", 0x81, 26, "\x81"}, {"caps lock (58)", -1, 58, ""},
         {"F1 (59)", -1, 59, extended(59)}, {"Del (83)", -1, 83, extended(83)}, {"84", -1, 84, ""},
-        {"character 127 is Del", 127, 0, extended(83)}, {"NUL is no key", 0, 57, ""},
+        {"character 127 is Del", 127, 0, extended(83)}, {"NUL is no key", 0, 57, ""}, {"character 255", 255, 0, "\xff"},
     };
     for (const auto& r : rows) EXPECT_EQ(keyText(keyCode({r.character, r.scan})), r.text) << r.name;
+    KeyRing ring;
+    for (int k = 1; k <= 16; ++k) ring.push(k);
+    const int waiting = ring.size();
+    EXPECT_EQ(std::make_pair(waiting, ring.pop()), std::make_pair(15, 2)) << "of 16 keys the oldest is lost";
     setWindowTitle(screen, std::string(127, 'x') + "y");
     EXPECT_EQ(std::tie(screen.title, input.title()), std::make_tuple(std::string(127, 'x'), std::string(127, 'x')));
     const struct { int keyAt, wait; long long took; } waits[] = {{10, 400, 50}, {50, 400, 50}, {51, 400, 100}, {0, 99, 99}};

@@ -20,8 +20,10 @@ constexpr int ext = 255;  // first code of an extended key
 // Projects one drawn body in a freshly drawn frame: screen x, y, depth, distance, apparent size.
 std::array<float, 5> project(Observer o, const Target& t, float x, float y, float z, float diameter = 1) {
     sim::Bodies b;
-    b.bodyCount = 1, b.x[1] = x, b.y[1] = y, b.z[1] = z, b.diameter[1] = diameter;
+    b.bodyCount = 1, b.x[1] = b.x[2] = x, b.y[1] = b.y[2] = y, b.z[1] = b.z[2] = z;
+    b.diameter[1] = b.diameter[2] = diameter;
     projectAll(o, updateViewAngles(o, t), b);
+    EXPECT_EQ(b.distance[2], 0) << "entry 2 lies beyond bodyCount";
     return {b.screenX[1], b.screenY[1], b.depth[1], b.distance[1], b.apparentSize[1]};
 }
 

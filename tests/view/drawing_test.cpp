@@ -95,4 +95,7 @@ TEST_F(DrawBodies, EraseCycleFifthFrameThenEverySixth) {
     }
     EXPECT_EQ(erased, (std::vector<int>{5, 11, 17}));
     EXPECT_EQ(std::make_tuple(w->drawing.frameCounter, count(1)), std::make_tuple(0.f, frameSize));
+    w->drawing.eraseSwitch = -1;  // F2: the trails stay
+    for (int frame = 1; frame <= 6; ++frame) view::eraseCycle(w->drawing, screen, w->observer);
+    EXPECT_EQ(at(10, 10), red);
 }

@@ -153,6 +153,12 @@ TEST_P(X11Window, PointerButtonsWheelAndOutside) {
     MouseReading m;
     EXPECT_TRUE(eventually([&] { return (m = readMouse(*screen)).status != 0; }));
     EXPECT_EQ(std::vector<int>({m.x, m.y, m.wheel, m.buttons}), std::vector<int>({-1, -1, -1, -1}));
+    for (auto [x, y, in] : {std::tuple{1023, 767, true}, {1024, 767, false}, {1023, 767, true}, {1023, 768, false}}) {
+        XTestFakeMotionEvent(u(), DefaultScreen(u()), x, y, CurrentTime);
+        XFlush(u());
+        EXPECT_TRUE(eventually([&] { return (m = readMouse(*screen)).status == 0 ? in && m.x == x && m.y == y : !in; }))
+            << x << "," << y;
+    }
     XTestFakeMotionEvent(u(), DefaultScreen(u()), 100, 50, CurrentTime);
     XFlush(u());
     EXPECT_TRUE(eventually([&] { return (m = readMouse(*screen)).status == 0 && m.x == 100 && m.y == 50; }));
@@ -167,6 +173,11 @@ TEST_P(X11Window, PointerButtonsWheelAndOutside) {
         EXPECT_TRUE(eventually([&] { return (m = readMouse(*screen)).buttons == row.buttons && m.wheel == row.wheel; }))
             << "buttons " << m.buttons << ", wheel " << m.wheel << "; expected " << row.buttons << ", " << row.wheel;
     }
+    XTestFakeMotionEvent(u(), DefaultScreen(u()), 1024, 767, CurrentTime);
+    XSync(u(), False);
+    std::string error;
+    display::Screen opened(x11::openWindowBackend({serverDisplay, GetParam()}, error));
+    EXPECT_NE(readMouse(opened).status, 0) << "a window opened with the pointer just right of it";
 }
 
 INSTANTIATE_TEST_SUITE_P(Transfer, X11Window, ::testing::Values(true, false),
