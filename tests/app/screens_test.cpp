@@ -54,9 +54,9 @@ TEST(Menus, ShowTheirLabelsAndValues) {
 TEST(SaveDialog, SavesWhatTheMainMenuLoads) {
     testing_support::TempDir dir;
     testing_support::InDirectory in(dir.path());
-    testing_support::writeFile("old.dat", "old");
+    testing_support::writeFile("Old.dat", "old");
     const std::pair<const char*, const char*> rows[] = {
-        {"850,150 a,b.dat Enter Enter", "a"}, {"100,55 Enter", "old.dat"}};
+        {"850,150 a,b.dat Enter Enter", "a"}, {"850,150 Enter Enter", "Planet.dat"}, {"100,55 Enter", "Old.dat"}};
     for (auto [script, written] : rows) {
         Session session;
         scenarios::startListEntry(*session.w, 7);
@@ -66,5 +66,5 @@ TEST(SaveDialog, SavesWhatTheMainMenuLoads) {
     }
     Session session;
     EXPECT_EQ(session.run(Next::MainMenu, "100,55"), Next::Simulation);
-    EXPECT_EQ(session.w->scenarioTitle + io::scenarioText(*session.w), "old.dat" + readFile("old.dat"));
+    EXPECT_EQ(session.w->scenarioTitle + io::scenarioText(*session.w), "Old.dat" + readFile("Old.dat"));
 }

@@ -54,6 +54,12 @@ TEST(ScenarioSave, RefusesSpecialFilesAndWritesWhatLinksName) {
     }
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 11) << "no file besides the targets";
+    TempDir chain;  // a chain of 40 links is followed, one of 41 refused
+    writeFile(chain.file("end.dat"), "old");
+    for (int k = 1; k <= 41; ++k)
+        fs::create_symlink(k > 1 ? "l" + std::to_string(k - 1) : "end.dat", chain.file("l" + std::to_string(k)));
+    EXPECT_EQ(std::make_pair(io::saveScenario(*w, chain.file("l40")).ok, io::saveScenario(*w, chain.file("l41")).ok),
+              std::make_pair(true, false));
 }
 
 // Saves of 800 bodies onto one name, each killed at a random moment within
