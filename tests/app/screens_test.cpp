@@ -26,6 +26,7 @@ TEST(Menus, ShowTheirLabelsAndValues) {
             {"-10%", Next::MainMenu, 400, "440,615", 39, 64, mass + "0.9090909  "},
             {"the first title", Next::MainMenu, 400, "left:820,10", 3, 39, "Neustart!                 |"},
             {"+ 10 button", Next::MainMenu, 400, "", 1, 92, " + 10   |"},
+            {"+ 10% button", Next::MainMenu, 400, "", 39, 117, " + 10%   |"},
             {"a failed save says so", Next::SaveDialog, 400, "850,150 none/x.dat Enter Enter", 3, 1,
              "Fehler: Datei konnte nicht gespeichert werden"},
             {"Beenden - Exit", Next::SaveDialog, 400, "850,150 Enter 850,110", 7, 102, "Beenden - Exit  |"},
@@ -66,5 +67,8 @@ TEST(SaveDialog, SavesWhatTheMainMenuLoads) {
     }
     Session session;
     EXPECT_EQ(session.run(Next::MainMenu, "100,55"), Next::Simulation);
-    EXPECT_EQ(session.w->scenarioTitle + io::scenarioText(*session.w), "Old.dat" + readFile("Old.dat"));
+    EXPECT_EQ(session.w->scenarioTitle + session.w->menus.fileName + io::scenarioText(*session.w),
+              "Old.datOld.dat" + readFile("Old.dat"));
+    testing_support::writeFile("A.dat", "not a scenario");  // a refused file: back to the main menu
+    EXPECT_EQ(Session().run(Next::MainMenu, "100,55"), Next::MainMenu);
 }

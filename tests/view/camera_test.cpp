@@ -130,16 +130,17 @@ TEST(Marking, NearestBodyTiesToTheLowerNumberWithin10000Pixels) {
 
 // The eye moves with the target, then up to VAuge towards ten diameters (1e7 m), or back out to them.
 TEST(CourseAutomation, UpToVAugeTowardsTenDiameters) {
-    const struct { const char* name; float VAuge, eyeZ, vz, want; } rows[] = {
+    const struct { const char* name; float VAuge, eyeZ, vz, want, vx = 0, vy = 0; } rows[] = {
         {"near: stops at ten diameters", 1e8f, -1.5e7f, 0, -1e7f}, {"deep inside: backs out VAuge", 1e6f, -1e6f, 0, -2e6f},
         {"with the target's velocity", 1e8f, -1e9f, 3e8f, -6e8f},
+        {"VAuge 0: only the target's velocity", 0, -1e9f, 0, -1e9f, 1e5f, 2e5f},
     };
     for (const auto& r : rows) {
         Observer o{.ZAuge = r.eyeZ, .VAuge = r.VAuge};
         sim::Bodies b;
-        b.bodyCount = 1, b.diameter[1] = 1e6f, b.vz[1] = r.vz;
+        b.bodyCount = 1, b.diameter[1] = 1e6f, b.vx[1] = r.vx, b.vy[1] = r.vy, b.vz[1] = r.vz;
         steerCourse(o, {.courseSwitch = 1}, b);
-        EXPECT_EQ(std::make_tuple(o.XAuge, o.YAuge), std::make_tuple(0.f, 0.f)) << r.name;
+        EXPECT_EQ(std::make_tuple(o.XAuge, o.YAuge), std::make_tuple(r.vx, r.vy)) << r.name;
         EXPECT_NEAR(o.ZAuge, r.want, 16) << r.name;
     }
 }
