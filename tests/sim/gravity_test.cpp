@@ -77,4 +77,6 @@ TEST(SystemStats, TwoBodiesAndAnAbsorbedOne) {
     const double want[] = {2, 3, 2, -2, 0, 3 - double(w->physics.G) * 2 / 5, 1, 0, 4.0 / 3};
     for (int k = 0; k < 9; ++k) EXPECT_DOUBLE_EQ(got[k], want[k]) << "figure " << k;
     EXPECT_EQ(std::make_tuple(sim::relativeChange(-2, -1), sim::relativeChange(4, 4)), std::make_tuple(0.5, 0.0));
+    auto negative = world(720, {{-3, 3, 0, 0, 0}, {1, 0, 0, 0, 0}});
+    EXPECT_EQ(sim::systemStats(negative->bodies, negative->physics).cx, 4.5) << "a negative total mass has a centre too";
 }
