@@ -222,6 +222,55 @@ struct FastGravityState {
         }
     }
 
+    // Loads the rows: the present bodies of b in table order, padded to
+    // whole groups.
+    void loadRows(const Bodies& b, const Physics& p) {
+        const int n = usedEntries(b);
+        int m = 0;
+        for (int i = 1; i <= n; ++i) m += b.active[i] != 0;
+        const int groups = (m + fast::lanes - 1) / fast::lanes;
+        reserve(std::max(fast::lanes, fast::lanes * groups));
+        t.m = m;
+        t.groups = groups;
+        t.columns = fast::lanes * groups;
+        t.blocks = (groups + fast::blockGroups - 1) / fast::blockGroups;
+        const double f = p.timeStep;
+        t.passFactor = double(p.G) * f * f;
+        t.negativeZero = false;
+        t.signedPull = false;
+        for (int i = 1, r = 0; i <= n; ++i) {
+            if (b.active[i] == 0) continue;
+            for (const float position : {b.x[i], b.y[i], b.z[i]}) {
+                if (position == 0 && std::signbit(position)) t.negativeZero = true;
+            }
+            t.body[r] = i;
+            t.x[r] = b.x[i];
+            t.y[r] = b.y[i];
+            t.z[r] = b.z[i];
+            t.radius[r] = b.radius[i];
+            t.newVx[r] = b.vx[i];
+            t.newVy[r] = b.vy[i];
+            t.newVz[r] = b.vz[i];
+            t.xWide[r] = b.x[i];
+            t.yWide[r] = b.y[i];
+            t.zWide[r] = b.z[i];
+            t.kickSum[r] = 0;
+            t.pull[r] = t.passFactor * b.mass[i];
+            if (std::signbit(t.pull[r])) t.signedPull = true;
+            ++r;
+        }
+        for (int r = m; r < t.columns; ++r) {
+            t.body[r] = 0;
+            // Padding: its distances are NaN, which no test takes for near or touching.
+            t.x[r] = t.y[r] = t.z[r] = std::numeric_limits<float>::quiet_NaN();
+            t.xWide[r] = t.yWide[r] = t.zWide[r] = std::numeric_limits<double>::quiet_NaN();
+            t.radius[r] = 0;
+            t.newVx[r] = t.newVy[r] = t.newVz[r] = 0;
+            t.kickSum[r] = 0;
+            t.pull[r] = 0;
+        }
+    }
+
     // Works every tile with rows from firstRow on; returns the first
     // touching row (a pair of two rows before firstRow may not be seen).
     int compute(bool threaded, int firstRow) {
@@ -288,7 +337,6 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
         lastStep_ = {};
         return gravityStep(b, p, scenarioTitle, windowTitle);
     }
-    const int n = usedEntries(b);
     if (display::roundHalfEven(p.timeStep) < 1) {
         lastStep_ = {};
         positionPass(b);
@@ -299,57 +347,14 @@ int GravityEngine::step(Bodies& b, const Physics& p, const std::string& scenario
     fast::Tables& t = s.t;
 
     int done = 0;  // the last body done
-    // The rows: present bodies in table order, padded to whole groups, with
-    // their far kicks, nearest distances and the first touching pair, from
+    // The rows' far kicks, nearest distances and first touching pair, from
     // the table as it stands: at the start of the step, and again after a
     // row whose mergers changed masses, sizes and who is present.
     const auto measure = [&] {
-        int m = 0;
-        for (int i = 1; i <= n; ++i) m += b.active[i] != 0;
-        const int groups = (m + fast::lanes - 1) / fast::lanes;
-        s.reserve(std::max(fast::lanes, fast::lanes * groups));
-        t.m = m;
-        t.groups = groups;
-        t.columns = fast::lanes * groups;
-        t.blocks = (groups + fast::blockGroups - 1) / fast::blockGroups;
-        const double f = p.timeStep;
-        t.passFactor = double(p.G) * f * f;
-        t.negativeZero = false;
-        t.signedPull = false;
-        for (int i = 1, r = 0; i <= n; ++i) {
-            if (b.active[i] == 0) continue;
-            for (const float position : {b.x[i], b.y[i], b.z[i]}) {
-                if (position == 0 && std::signbit(position)) t.negativeZero = true;
-            }
-            t.body[r] = i;
-            t.x[r] = b.x[i];
-            t.y[r] = b.y[i];
-            t.z[r] = b.z[i];
-            t.radius[r] = b.radius[i];
-            t.newVx[r] = b.vx[i];
-            t.newVy[r] = b.vy[i];
-            t.newVz[r] = b.vz[i];
-            t.xWide[r] = b.x[i];
-            t.yWide[r] = b.y[i];
-            t.zWide[r] = b.z[i];
-            t.kickSum[r] = 0;
-            t.pull[r] = t.passFactor * b.mass[i];
-            if (std::signbit(t.pull[r])) t.signedPull = true;
-            ++r;
-        }
-        for (int r = m; r < t.columns; ++r) {
-            t.body[r] = 0;
-            // Padding: its distances are NaN, which no test takes for near or touching.
-            t.x[r] = t.y[r] = t.z[r] = std::numeric_limits<float>::quiet_NaN();
-            t.xWide[r] = t.yWide[r] = t.zWide[r] = std::numeric_limits<double>::quiet_NaN();
-            t.radius[r] = 0;
-            t.newVx[r] = t.newVy[r] = t.newVz[r] = 0;
-            t.kickSum[r] = 0;
-            t.pull[r] = 0;
-        }
+        s.loadRows(b, p);
         int firstRow = 0;
-        while (firstRow < m && t.body[firstRow] <= done) ++firstRow;
-        return s.compute(threads_ > 1 && m >= threadingThreshold_, firstRow);
+        while (firstRow < t.m && t.body[firstRow] <= done) ++firstRow;
+        return s.compute(threads_ > 1 && t.m >= threadingThreshold_, firstRow);
     };
     int firstTouching = measure();
 
