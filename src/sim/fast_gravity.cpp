@@ -106,7 +106,7 @@ struct FastGravityState {
     VectorPath path = VectorPath::portable;
     int threads = 1;          // workers + the calling thread
     int working = 1;          // threads on the current step
-    int touching[maxThreads];
+    int touching[maxThreads] = {};
     // A step starts when `generation` moves on (the workers stop instead
     // when `stop` is set) and ends when no worker is left `unfinished`.
     bool stop = false;
