@@ -13,21 +13,8 @@ namespace sim {
 
 namespace {
 
-// The working quantities of one pass over a pair (i attracted, j attracting):
-// its geometry and e, the summed speeds in m per step, each stored as float.
-struct Pair : PairGeometry {
-    float e;
-};
-
-Pair measure(const Bodies& b, int i, int j) {
-    Pair p;
-    static_cast<PairGeometry&>(p) = pairGeometry(b.x[i], b.y[i], b.z[i], b.x[j], b.y[j], b.z[j]);
-    p.e = float(std::sqrt(double(b.speed[j]) * b.speed[j] + double(b.speed[i]) * b.speed[i]));
-    return p;
-}
-
 // A kick of size a towards j, split by the elevation of j as seen from i.
-void kick(Bodies& b, int i, const Pair& p, float a) {
+void kick(Bodies& b, int i, const PairGeometry& p, float a) {
     b.vx[i] = float(double(b.vx[i]) + double(p.ux) * a * p.cosE);
     b.vy[i] = float(double(b.vy[i]) + double(p.sinE) * a);
     b.vz[i] = float(double(b.vz[i]) + double(p.cosE) * a * p.uz);
@@ -77,17 +64,24 @@ int gravityRow(Bodies& b, const Physics& p, int i, const std::string& scenarioTi
     if (passLimit < 1) return 0;
     for (int j = 1; j <= n && b.active[i] != 0; ++j) {
         if (j == i || b.active[j] == 0) continue;
+        // Only i's velocity changes from one pass over the pair to the next:
+        // the positions and sizes, and so the geometry and the touching
+        // test, stay those of the first pass. A pass is close when the summed
+        // speeds e (m per step) reach d: it kicks with f = 1 and another pass
+        // follows, up to K; a far pass kicks with f = the time step and ends
+        // the pair.
+        const PairGeometry pair = pairGeometry(b.x[i], b.y[i], b.z[i], b.x[j], b.y[j], b.z[j]);
+        if (double(b.radius[j]) + b.radius[i] > pair.d) {
+            merge(b, p, i, j);
+            --b.liveCount;
+            windowTitle = windowTitleText(scenarioTitle, b.liveCount, b.bodyCount);
+            ++mergers;
+            continue;
+        }
         for (int k = 1;; ++k) {
-            const Pair pair = measure(b, i, j);
-            const bool close = pair.e >= pair.d;
+            const float e = float(std::sqrt(double(b.speed[j]) * b.speed[j] + double(b.speed[i]) * b.speed[i]));
+            const bool close = e >= pair.d;
             const double f = close ? 1.0 : double(p.timeStep);
-            if (double(b.radius[j]) + b.radius[i] > pair.d) {
-                merge(b, p, i, j);
-                --b.liveCount;
-                windowTitle = windowTitleText(scenarioTitle, b.liveCount, b.bodyCount);
-                ++mergers;
-                break;
-            }
             const float a = float(double(p.G) * f * f * b.mass[j] / (double(pair.d) * pair.d));
             kick(b, i, pair, a);
             if (!close || k + 1 > passLimit) break;
